@@ -1,5 +1,6 @@
 #include "app/login/login.h"
 #include "app/windows/tadmin.h"
+#include "app/windows/tform1.h"
 #include "tests/support/recording_ui.h"
 
 #include <QApplication>
@@ -153,4 +154,24 @@ TEST_F(LoginFixture, ExitAndThirdFailureRequestTheEnd)
     }
     EXPECT_TRUE(dialog.endRequested());
     EXPECT_EQ(dialogs.shown.size(), 2u);
+}
+
+TEST(QuitQuestion, NoKeepsTheChequeWindowYesClosesIt)
+{
+    qapp();
+    testsupport::ScopedRecordingUi dialogs;
+    TForm1 window;
+    window.show();
+    dialogs.answers = {ui::Answer::No};
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "您确定要退出管理系统吗？     ");
+    EXPECT_EQ(dialogs.shown[0].caption, "确认");
+    EXPECT_EQ(dialogs.shown[0].icon, ui::Icon::Question);
+    EXPECT_EQ(dialogs.shown[0].buttons, ui::Buttons::YesNo);
+
+    dialogs.answers = {ui::Answer::Yes};
+    EXPECT_TRUE(window.close());
+    EXPECT_FALSE(window.isVisible());
 }
