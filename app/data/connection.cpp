@@ -138,8 +138,11 @@ void Connection::open(const std::string& path, const std::string& password, Mode
     db_ = db;
     sqlite3_busy_timeout(db_, busyTimeoutMs);
     try {
-        rc = sqlite3_key(db_, password.data(), static_cast<int>(password.size()));
-        if (rc != SQLITE_OK) raise(rc, fmt::format("Cannot open the database file '{}'", path));
+        // An empty password means no encryption (SQLCipher refuses an empty key).
+        if (!password.empty()) {
+            rc = sqlite3_key(db_, password.data(), static_cast<int>(password.size()));
+            if (rc != SQLITE_OK) raise(rc, fmt::format("Cannot open the database file '{}'", path));
+        }
         // The key is only checked when the first page is read.
         Statement check = prepare("SELECT count(*) FROM sqlite_master");
         check.step();
