@@ -117,6 +117,12 @@ void writeChequeDatabase(const std::string& path, const DatabaseFileOptions& opt
         throw DatabaseError(DbErrorKind::Usage,
                             fmt::format("The file '{}' exists already; use --force to replace it", path));
 
+    const fs::path folder = fs::absolute(fs::path(path), ec).parent_path();
+    if (!fs::is_directory(folder, ec))
+        throw DatabaseError(DbErrorKind::Other,
+                            fmt::format("Cannot write '{}': the folder '{}' does not exist", path,
+                                        folder.string()));
+
     const std::string temporary = temporaryNameBeside(path);
     try {
         Connection db;

@@ -142,6 +142,7 @@ void Dataset::removeListener(DatasetListener* listener)
 
 void Dataset::setSql(std::vector<std::string> lines)
 {
+    close();
     sql_ = std::move(lines);
 }
 

@@ -63,7 +63,8 @@ public:
     Connection& connection() const { return connection_; }
 
     // ---- Statement ----
-    // The statement is kept as lines and run joined by line breaks.
+    // The statement is kept as lines and run joined by line breaks. Setting it
+    // closes the dataset.
     void setSql(std::vector<std::string> lines);
     const std::vector<std::string>& sqlLines() const { return sql_; }
     std::string sqlText() const;

@@ -1,5 +1,7 @@
 #include "app/data/tdata.h"
 
+#include <fmt/format.h>
+
 namespace pemvora::data {
 
 namespace {
@@ -37,7 +39,12 @@ TData::TData(std::string path, int busyTimeoutMs)
 
     // Opening the first query opens the connection.
     ADO1.open(path_, kDatabasePassword, Connection::Mode::Existing, busyTimeoutMs);
-    for (Dataset* q : {&ZPJE, &ZPYT, &SYDW, &BANCK, &zphm, &users, &yh, &addw, &dwh}) q->open();
+    try {
+        for (Dataset* q : {&ZPJE, &ZPYT, &SYDW, &BANCK, &zphm, &users, &yh, &addw, &dwh}) q->open();
+    } catch (const DatabaseError& e) {
+        // Say which file lacks the table or column.
+        throw DatabaseError(e.kind(), fmt::format("{} (database file '{}')", e.what(), path_));
+    }
 }
 
 TData::~TData()

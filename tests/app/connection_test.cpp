@@ -198,6 +198,7 @@ TEST(TDataOpening, MissingWrongOrLockedFileThrowsAndCreatesNothing)
         TData data(empty);
         FAIL() << "opened a database without tables";
     } catch (const DatabaseError& e) {
-        EXPECT_THAT(e.what(), HasSubstr("ZPJE"));
+        EXPECT_THAT(e.what(), HasSubstr("no such table: ZPJE"));
+        EXPECT_THAT(e.what(), HasSubstr(empty));
     }
 }

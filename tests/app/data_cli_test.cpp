@@ -81,6 +81,9 @@ TEST(CliMakeDb, WritesNeverOverwritesWithoutForce)
     EXPECT_EQ(files, 1);
 
     EXPECT_EQ(cli(dir, "make-db").exitCode, 2);   // no PATH: bad usage
+    const CliRun noFolder = cli(dir, "make-db missing/banck.mdb");
+    EXPECT_EQ(noFolder.exitCode, 1);
+    EXPECT_THAT(noFolder.err, HasSubstr("does not exist"));
 }
 
 TEST(CliMakeDb, DemoHasOneBankPerTemplateAndUsablePayees)

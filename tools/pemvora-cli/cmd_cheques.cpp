@@ -13,7 +13,9 @@ namespace {
 
 pemvora::cli::Registration reg{[](CLI::App& root) {
     auto db = std::make_shared<std::string>(pemvora::data::kDatabaseFileName);
-    CLI::App* cmd = root.add_subcommand("cheques", "List the stored cheques");
+    CLI::App* cmd = root.add_subcommand(
+        "cheques", "List the stored cheques, tab-separated (a bank, purpose or payee id that is "
+                   "empty or unknown shows as an empty name)");
     cmd->add_option("--db", *db, "database file")->capture_default_str();
     cmd->callback([db] {
         std::vector<pemvora::data::ChequeLine> lines;
