@@ -1,0 +1,25 @@
+#pragma once
+// Writes the database file that is supplied beside the program: the six tables
+// of the cheque application and the first operator (admin / 579), optionally
+// with demo data. The program itself never creates tables.
+
+#include <string>
+
+namespace pemvora::data {
+
+struct DatabaseFileOptions {
+    bool demo = false;    // add banks, purposes, payees, the unit and cheques
+    bool force = false;   // replace an existing file
+};
+
+// Writes the new encrypted file next to `path` under a temporary name and moves
+// it into place only when complete, so a failure never leaves a half-written
+// database. Without `force` an existing file is never replaced (throws
+// DatabaseError). Returns nothing; throws DatabaseError on failure.
+void writeChequeDatabase(const std::string& path, const DatabaseFileOptions& options);
+
+// The statements that create the six tables (column order as the program
+// reads them by position).
+const char* const* chequeDatabaseSchema();
+
+} // namespace pemvora::data

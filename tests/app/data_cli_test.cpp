@@ -1,0 +1,142 @@
+// pemvora-cli make-db and cheques, run as the user runs them.
+
+#include "app/data/connection.h"
+#include "app/data/tdata.h"
+#include "datafixture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <sstream>
+
+using namespace pemvora::data;
+using namespace pemvora::data::testing;
+using ::testing::HasSubstr;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs pemvora-cli in `folder` with the arguments (already quoted for the shell).
+CliRun cli(const TempDir& dir, const std::string& args)
+{
+    const std::string errFile = dir.file("stderr.txt");
+    const std::string command = "cd '" + dir.path().string() + "' && '" PEMVORA_CLI_PATH "' " + args +
+                                " 2>'" + errFile + "'";
+    CliRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 512> buffer;
+    while (std::fgets(buffer.data(), buffer.size(), pipe)) run.out += buffer.data();
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = readFile(errFile);
+    return run;
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) result.push_back(line);
+    return result;
+}
+
+} // namespace
+
+TEST(CliMakeDb, WritesNeverOverwritesWithoutForce)
+{
+    TempDir dir;
+    const CliRun made = cli(dir, "make-db banck.mdb");
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    {
+        TData data(dir.file("banck.mdb"));
+        EXPECT_TRUE(data.login("admin", "579"));
+        EXPECT_EQ(data.ZPJE.recordCount(), 0);
+        EXPECT_EQ(data.BANCK.recordCount(), 0);
+    }
+    const std::string before = readFile(dir.file("banck.mdb"));
+
+    const CliRun again = cli(dir, "make-db banck.mdb --demo");
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_THAT(again.err, HasSubstr("exists already"));
+    EXPECT_EQ(readFile(dir.file("banck.mdb")), before);
+
+    const CliRun forced = cli(dir, "make-db banck.mdb --demo --force");
+    ASSERT_EQ(forced.exitCode, 0) << forced.err;
+    TData data(dir.file("banck.mdb"));
+    EXPECT_EQ(data.BANCK.recordCount(), 5);
+    // Only the database itself is left in the folder (no temporary files).
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        if (entry.path().filename() != "stderr.txt") ++files;
+    EXPECT_EQ(files, 1);
+
+    EXPECT_EQ(cli(dir, "make-db").exitCode, 2);   // no PATH: bad usage
+    const CliRun noFolder = cli(dir, "make-db missing/banck.mdb");
+    EXPECT_EQ(noFolder.exitCode, 1);
+    EXPECT_THAT(noFolder.err, HasSubstr("does not exist"));
+}
+
+TEST(CliMakeDb, DemoHasOneBankPerTemplateAndUsablePayees)
+{
+    TempDir dir;
+    ASSERT_EQ(cli(dir, "make-db banck.mdb --demo").exitCode, 0);
+    TData data(dir.file("banck.mdb"));
+    std::vector<std::string> forms;
+    for (data.BANCK.first(); !data.BANCK.eof(); data.BANCK.next()) {
+        forms.push_back(data.BANCK.text("bank_mb"));
+        EXPECT_FALSE(data.BANCK.text(1).empty());   // every bank has an account number
+    }
+    EXPECT_EQ(forms, (std::vector<std::string>{"工商银行", "建设银行", "农业银行", "信用联社", "其他"}));
+    EXPECT_GE(data.ZPYT.recordCount(), 3);
+    for (data.addw.first(); !data.addw.eof(); data.addw.next()) EXPECT_FALSE(data.addw.text("dwjm").empty());
+    EXPECT_EQ(data.newPayeeId(), data.addw.recordCount() + 1);
+    EXPECT_FALSE(data.SYDW.text("uses_dwmc").empty());
+    EXPECT_GE(data.ZPJE.recordCount(), 5);
+}
+
+TEST(CliCheques, ListsTheDemoCheques)
+{
+    TempDir dir;
+    ASSERT_EQ(cli(dir, "make-db banck.mdb --demo").exitCode, 0);
+    const CliRun run = cli(dir, "cheques");   // banck.mdb in the current folder
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto out = lines(run.out);
+    ASSERT_EQ(out.size(), 8u);
+    EXPECT_EQ(out[0], "支票号码\t出票日期\t金额\t类型\t付款行\t用途\t收款单位");
+    EXPECT_EQ(out[1], "10203301\t2008-03-05\t2045.67\t转帐\t工商银行北京海淀支行\t货款\t北京华联商厦有限公司");
+    EXPECT_EQ(out[2], "10203302\t2008-03-10\t8000.00\t现金\t工商银行北京海淀支行\t工资\t北京瑞丰科技有限公司");
+    for (const std::string& line : out) EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 6) << line;
+
+    // --db takes a path relative to the current folder, or an absolute one.
+    std::filesystem::create_directory(dir.path() / "sub");
+    std::filesystem::copy_file(dir.file("banck.mdb"), dir.path() / "sub" / "copy.mdb");
+    EXPECT_EQ(cli(dir, "cheques --db sub/copy.mdb").out, run.out);
+    EXPECT_EQ(cli(dir, "cheques --db '" + dir.file("banck.mdb") + "'").out, run.out);
+}
+
+TEST(CliCheques, DatabaseErrorsExitOneWithAMessage)
+{
+    TempDir dir;
+    const CliRun missing = cli(dir, "cheques");
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_THAT(missing.err, HasSubstr("banck.mdb' does not exist"));
+    EXPECT_TRUE(missing.out.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("banck.mdb")));
+
+    const std::string path = makeDatabase(dir, {}, "other.mdb");
+    runSql(path, {"PRAGMA rekey = 'not-the-password'"});
+    const CliRun wrong = cli(dir, "cheques --db other.mdb");
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_THAT(wrong.err, HasSubstr("password is wrong"));
+    EXPECT_TRUE(wrong.out.empty());
+}
