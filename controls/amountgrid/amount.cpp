@@ -95,38 +95,34 @@ std::string Amount::toString() const {
 
 std::string Amount::magnitudeText(int decimals) const {
     if (decimals < 0) decimals = 0;
-    // Digits with exactly `decimals` places after the point, before rounding.
+    const std::size_t places = static_cast<std::size_t>(decimals);
     std::string digits = digits_;
-    int scale = scale_;
-    bool roundUp = false;
-    if (scale > decimals) {
-        std::size_t keep = digits.size() - static_cast<std::size_t>(scale - decimals);
-        // digits_ may be shorter than the places to drop (0.001 with two decimals).
-        if (digits.size() < static_cast<std::size_t>(scale - decimals)) {
-            digits.clear();
-        } else {
-            roundUp = digits[keep] >= '5';
-            digits.resize(keep);
-        }
-        scale = decimals;
+    std::size_t scale = static_cast<std::size_t>(scale_);
+    if (scale < places) {
+        digits.append(places - scale, '0');
+        scale = places;
     }
-    digits.append(static_cast<std::size_t>(decimals - scale), '0');
-    // Left-pad so that at least one integer digit stands before the point.
-    if (digits.size() < static_cast<std::size_t>(decimals) + 1)
-        digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
+    const std::size_t drop = scale - places;
+    // Zeros in front, so that an integer digit and the first dropped digit exist.
+    const std::size_t needed = drop + places + 1;
+    if (digits.size() < needed) digits = std::string(needed - digits.size(), '0') + digits;
+    const bool roundUp = drop > 0 && digits[digits.size() - drop] >= '5';
+    digits.resize(digits.size() - drop);
     if (roundUp) {
-        int i = static_cast<int>(digits.size()) - 1;
-        while (i >= 0 && digits[i] == '9') digits[i--] = '0';
-        if (i >= 0) ++digits[i];
-        else digits.insert(0, 1, '1');
+        std::size_t i = digits.size();
+        while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+        if (i > 0)
+            ++digits[i - 1];
+        else
+            digits = '1' + digits;
     }
-    std::size_t integerCount = digits.size() - static_cast<std::size_t>(decimals);
-    std::size_t firstSignificant = 0;
-    while (firstSignificant + 1 < integerCount && digits[firstSignificant] == '0') ++firstSignificant;
-    std::string out = digits.substr(firstSignificant, integerCount - firstSignificant);
-    if (decimals > 0) {
+    const std::size_t integerCount = digits.size() - places;
+    std::size_t first = 0;
+    while (first + 1 < integerCount && digits[first] == '0') ++first;
+    std::string out(digits, first, integerCount - first);
+    if (places > 0) {
         out += '.';
-        out.append(digits, integerCount);
+        out.append(digits, integerCount, places);
     }
     return out;
 }
