@@ -191,14 +191,17 @@ void AmountEditModel::invalidateAll() {
     if (host_) host_->invalidate(QRect(QPoint(0, 0), client_));
 }
 
-void AmountEditModel::focusIn() {
-    caret_ = unitsCell();
+void AmountEditModel::enter() { caret_ = unitsCell(); }
+
+void AmountEditModel::exit() {}
+
+void AmountEditModel::gainFocus() {
     focused_ = true;
     caretShown_ = true;
     invalidateAll();
 }
 
-void AmountEditModel::focusOut() {
+void AmountEditModel::loseFocus() {
     focused_ = false;
     caretShown_ = false;
     invalidateAll();

@@ -134,9 +134,15 @@ public:
     bool caretShown() const { return focused_ && caretShown_; }
     bool focused() const { return focused_; }
 
-    // Input.
-    virtual void focusIn();
-    virtual void focusOut();
+    // Input. Entering and leaving happen when the focus moves between
+    // controls; gaining and losing the focus also when the window is
+    // activated or deactivated.
+    virtual void enter();
+    virtual void exit();  // may throw (the bound control's field refuses the value)
+    void gainFocus();
+    void loseFocus();
+    void focusIn() { enter(); gainFocus(); }
+    void focusOut() { exit(); loseFocus(); }
     void blink();  // the 500 ms timer while focused
     void mousePress(int x, bool hadFocus);
     bool typeDigit(int digit);  // true when the digit went in

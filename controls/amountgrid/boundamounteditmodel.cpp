@@ -45,16 +45,16 @@ void BoundAmountEditModel::setFocusedState(bool focused) {
     resetFromField();
 }
 
-void BoundAmountEditModel::focusIn() {
+void BoundAmountEditModel::enter() {
     setFocusedState(true);
-    AmountEditModel::focusIn();
+    AmountEditModel::enter();
     if (link_ && link_->canModify()) setReadOnly(false);
 }
 
-void BoundAmountEditModel::focusOut() {
+void BoundAmountEditModel::exit() {
     if (link_) link_->updateRecord();  // throws when the field refuses the value
     setFocusedState(false);
-    AmountEditModel::focusOut();
+    AmountEditModel::exit();
 }
 
 KeyResult BoundAmountEditModel::keyDown(int key, Qt::KeyboardModifiers shift) {

@@ -25,10 +25,10 @@ public:
     // Reload the value from the field.
     void resetFromField();
 
-    void focusIn() override;
-    // Writes the typed value into the field first; when that throws, the
-    // control keeps the focus and the error goes on to the caller.
-    void focusOut() override;
+    void enter() override;
+    // Writes the typed value into the field; when that throws, the control
+    // stays entered and the error goes on to the caller.
+    void exit() override;
     KeyResult keyDown(int key, Qt::KeyboardModifiers shift) override;
 
 protected:

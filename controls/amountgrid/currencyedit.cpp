@@ -125,8 +125,19 @@ void TsncCustomCurrencyEdit::paintEvent(QPaintEvent*) {
     }
 }
 
+namespace {
+
+// Focus that comes and goes with the window (or a popup) has not moved
+// between controls: the control is neither entered nor left.
+bool movesBetweenControls(const QFocusEvent* event) {
+    return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+}
+
+}  // namespace
+
 void TsncCustomCurrencyEdit::focusInEvent(QFocusEvent* event) {
-    model_->focusIn();
+    if (movesBetweenControls(event)) model_->enter();
+    model_->gainFocus();
     if (!blink_) {
         blink_ = new QTimer(this);
         connect(blink_, &QTimer::timeout, this, [this] { model_->blink(); });
@@ -136,14 +147,17 @@ void TsncCustomCurrencyEdit::focusInEvent(QFocusEvent* event) {
 }
 
 void TsncCustomCurrencyEdit::focusOutEvent(QFocusEvent* event) {
-    try {
-        model_->focusOut();
-    } catch (const std::exception& error) {
-        // The value could not be stored: the control keeps the focus.
-        QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
-        leaveFailed(QString::fromUtf8(error.what()));
-        return;
+    if (movesBetweenControls(event)) {
+        try {
+            model_->exit();
+        } catch (const std::exception& error) {
+            // The value could not be stored: the control keeps the focus.
+            QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
+            leaveFailed(QString::fromUtf8(error.what()));
+            return;
+        }
     }
+    model_->loseFocus();
     delete blink_;
     blink_ = nullptr;
     QWidget::focusOutEvent(event);

@@ -104,8 +104,8 @@ struct EditWidget : Widgets {
         edit.setColor(white);
         edit.resize(149, 25);  // client 145 x 21 inside the 2-pixel sunken edge
     }
-    static void focus(QWidget& w, QEvent::Type type) {
-        QFocusEvent event(type, Qt::TabFocusReason);
+    static void focus(QWidget& w, QEvent::Type type, Qt::FocusReason reason = Qt::TabFocusReason) {
+        QFocusEvent event(type, reason);
         QApplication::sendEvent(&w, &event);
     }
     static bool key(QWidget& w, int k, const QString& text = {}, Qt::KeyboardModifiers m = Qt::NoModifier) {
@@ -233,6 +233,25 @@ TEST_F(EditWidget, BoundControlEditsItsFieldAndReportsARefusedWrite) {
     EXPECT_FALSE(edit.model().focused());
     edit.setReadOnly(true);
     EXPECT_TRUE(link.readOnly());
+}
+
+TEST_F(EditWidget, SwitchingWindowsNeitherLeavesNorEntersTheControl) {
+    testing::MemoryFieldLink link;
+    link.stored = *Amount::parse("12.5");
+    TsncDBCurrencyEdit edit;
+    prepare(edit);
+    edit.setFieldLink(&link);
+    focus(edit, QEvent::FocusIn);
+    key(edit, Qt::Key_7, "7");
+    key(edit, Qt::Key_Left);
+    focus(edit, QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    EXPECT_FALSE(edit.model().focused());
+    EXPECT_EQ(link.stored, *Amount::parse("12.5"));  // nothing written yet
+    focus(edit, QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(edit.value(), *Amount::parse("127.5"));  // nothing reloaded
+    EXPECT_EQ(edit.model().caret(), 6);               // the caret stayed
+    focus(edit, QEvent::FocusOut, Qt::TabFocusReason);
+    EXPECT_EQ(link.stored, *Amount::parse("127.5"));
 }
 
 }  // namespace
