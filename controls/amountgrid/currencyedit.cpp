@@ -153,7 +153,7 @@ void TsncCustomCurrencyEdit::focusOutEvent(QFocusEvent* event) {
         } catch (const std::exception& error) {
             // The value could not be stored: the control keeps the focus.
             QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
-            leaveFailed(QString::fromUtf8(error.what()));
+            fieldFailed(QString::fromUtf8(error.what()));
             return;
         }
     }
@@ -163,18 +163,26 @@ void TsncCustomCurrencyEdit::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
 }
 
-void TsncCustomCurrencyEdit::leaveFailed(const QString&) {}
+void TsncCustomCurrencyEdit::fieldFailed(const QString&) {}
 
 void TsncCustomCurrencyEdit::keyPressEvent(QKeyEvent* event) {
-    if (model_->keyDown(event->key(), event->modifiers()) == KeyResult::Handled) {
+    // A dataset may refuse the edit mode a first change asks for; the
+    // exception must not leave the event handler.
+    try {
+        if (model_->keyDown(event->key(), event->modifiers()) == KeyResult::Handled) {
+            event->accept();
+            return;
+        }
+        const QString text = event->text();
+        const bool commandKey = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (!commandKey && text.size() == 1 && text[0] >= QLatin1Char('0') && text[0] <= QLatin1Char('9')) {
+            model_->typeDigit(text[0].unicode() - '0');
+            event->accept();
+            return;
+        }
+    } catch (const std::exception& error) {
         event->accept();
-        return;
-    }
-    const QString text = event->text();
-    const bool commandKey = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (!commandKey && text.size() == 1 && text[0] >= QLatin1Char('0') && text[0] <= QLatin1Char('9')) {
-        model_->typeDigit(text[0].unicode() - '0');
-        event->accept();
+        fieldFailed(QString::fromUtf8(error.what()));
         return;
     }
     QWidget::keyPressEvent(event);  // on to the window's own key handling
@@ -199,6 +207,6 @@ TsncDBCurrencyEdit::TsncDBCurrencyEdit(QWidget* parent)
 TsncDBCurrencyEdit::TsncDBCurrencyEdit(BoundAmountEditModel* model, QWidget* parent)
     : TsncCustomCurrencyEdit(std::unique_ptr<AmountEditModel>(model), parent), bound_(model) {}
 
-void TsncDBCurrencyEdit::leaveFailed(const QString& message) { emit fieldWriteFailed(message); }
+void TsncDBCurrencyEdit::fieldFailed(const QString& message) { emit fieldError(message); }
 
 }  // namespace pemvora::amountgrid

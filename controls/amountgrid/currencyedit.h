@@ -93,8 +93,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    // Called when leaving has failed; the bound control reports the error.
-    virtual void leaveFailed(const QString& message);
+    // A change or the leaving failed in the field behind the control (the
+    // bound control reports it; the change or the leaving did not happen).
+    virtual void fieldFailed(const QString& message);
 
 private:
     void invalidate(const QRect& clientRect) override;
@@ -141,11 +142,13 @@ public:
     void resetFromField() { bound_->resetFromField(); }
 
 signals:
-    // Leaving the control could not write the field; the control kept the focus.
-    void fieldWriteFailed(const QString& message);
+    // The dataset refused: either the edit mode at the first change (the
+    // change is not made) or the written value when leaving (the control
+    // keeps the focus).
+    void fieldError(const QString& message);
 
 protected:
-    void leaveFailed(const QString& message) override;
+    void fieldFailed(const QString& message) override;
 
 private:
     TsncDBCurrencyEdit(BoundAmountEditModel* model, QWidget* parent);  // takes the model

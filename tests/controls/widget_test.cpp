@@ -215,7 +215,7 @@ TEST_F(EditWidget, BoundControlEditsItsFieldAndReportsARefusedWrite) {
     TsncDBCurrencyEdit edit;
     prepare(edit);
     edit.setFieldLink(&link);
-    QSignalSpy failed(&edit, &TsncDBCurrencyEdit::fieldWriteFailed);
+    QSignalSpy failed(&edit, &TsncDBCurrencyEdit::fieldError);
     focus(edit, QEvent::FocusIn);
     key(edit, Qt::Key_7, "7");
     EXPECT_TRUE(link.editingState);
@@ -233,6 +233,25 @@ TEST_F(EditWidget, BoundControlEditsItsFieldAndReportsARefusedWrite) {
     EXPECT_FALSE(edit.model().focused());
     edit.setReadOnly(true);
     EXPECT_TRUE(link.readOnly());
+}
+
+TEST_F(EditWidget, ADatasetRefusingTheEditModeStopsTheChangeNotTheProgram) {
+    struct LockedLink : testing::MemoryFieldLink {
+        void startEdit() override { throw std::runtime_error("record locked"); }
+    } link;
+    link.stored = *Amount::parse("12.5");
+    TsncDBCurrencyEdit edit;
+    prepare(edit);
+    edit.setFieldLink(&link);
+    QSignalSpy failed(&edit, &TsncDBCurrencyEdit::fieldError);
+    QSignalSpy changed(&edit, &TsncCustomCurrencyEdit::changed);
+    focus(edit, QEvent::FocusIn);
+    EXPECT_TRUE(key(edit, Qt::Key_7, "7"));
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.at(0).at(0).toString(), "record locked");
+    EXPECT_EQ(edit.value(), *Amount::parse("12.5"));
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_FALSE(edit.model().changeBegun());
 }
 
 TEST_F(EditWidget, SwitchingWindowsNeitherLeavesNorEntersTheControl) {
