@@ -1,0 +1,31 @@
+#pragma once
+// What the reference-list windows share: a fixed dialog with a close box only,
+// centred on the desktop each time it opens, and the record navigator wired to
+// a ListController.
+
+#include "app/lists/listcontroller.h"
+#include "app/widgets/navigator.h"
+
+#include <QDialog>
+
+class QTableView;
+
+namespace pemvora::app {
+
+class ListWindow : public QDialog {
+    Q_OBJECT
+public:
+    ListWindow(const char* objectName, const char* caption, QSize client, bool resizable, QWidget* parent);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};
+
+// The seven buttons of the list windows' navigators.
+widgets::Navigator* makeListNavigator(ListController& list, QWidget* parent);
+
+// Grid looks shared by the list windows: titles centred in `titleColour`,
+// the given column widths, rows one line high.
+void styleGrid(QTableView* grid, const QColor& titleColour, std::initializer_list<int> widths);
+
+} // namespace pemvora::app
