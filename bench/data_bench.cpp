@@ -70,6 +70,18 @@ void BM_OpenAndReadZpje(benchmark::State& state)
 }
 BENCHMARK(BM_OpenAndReadZpje)->Arg(7)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// The connection alone: key derivation and the first read that checks the key.
+void BM_OpenConnection(benchmark::State& state)
+{
+    const std::string& path = databaseWithCheques(7);
+    for (auto _ : state) {
+        Connection db;
+        db.open(path, kDatabasePassword);
+        benchmark::DoNotOptimize(db.isOpen());
+    }
+}
+BENCHMARK(BM_OpenConnection)->Unit(benchmark::kMillisecond);
+
 // Reading ZPJE again on an open connection: the snapshot alone.
 void BM_RereadZpje(benchmark::State& state)
 {

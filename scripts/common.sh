@@ -11,6 +11,7 @@ PEMVORA_PACKAGES=(
   nlohmann-json3-dev libcli11-dev libfmt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-wqy-zenhei fonts-liberation2
+  qt6-translations-l10n
   xvfb xauth poppler-utils
 )
 

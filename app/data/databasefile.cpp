@@ -105,11 +105,6 @@ void removeQuietly(const std::string& path)
 
 } // namespace
 
-const char* const* chequeDatabaseSchema()
-{
-    return kSchema;
-}
-
 void writeChequeDatabase(const std::string& path, const DatabaseFileOptions& options)
 {
     std::error_code ec;

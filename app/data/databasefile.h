@@ -18,8 +18,4 @@ struct DatabaseFileOptions {
 // DatabaseError). Returns nothing; throws DatabaseError on failure.
 void writeChequeDatabase(const std::string& path, const DatabaseFileOptions& options);
 
-// The statements that create the six tables (column order as the program
-// reads them by position).
-const char* const* chequeDatabaseSchema();
-
 } // namespace pemvora::data

@@ -406,6 +406,14 @@ Value Dataset::value(int column) const
     return rows_[cur_].values[column];
 }
 
+Value Dataset::valueAt(int row, int column) const
+{
+    requireOpen();
+    requireColumn(column);
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return Value::null();
+    return rows_[static_cast<std::size_t>(row)].values[static_cast<std::size_t>(column)];
+}
+
 void Dataset::setValue(int column, Value value)
 {
     requireOpen();

@@ -106,6 +106,15 @@ public:
     Bookmark bookmark() const;
     bool gotoBookmark(Bookmark bookmark);
 
+    // ---- Rows as a grid shows them ----
+    // Every row held, a pending new row included (it is the last).
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    // 0-based index of the current row; -1 when there is none.
+    int currentRow() const { return cur_; }
+    // A column of any row without moving the cursor; the current row shows
+    // its pending values.
+    Value valueAt(int row, int column) const;
+
     // ---- Columns of the current row ----
     int fieldCount() const { return static_cast<int>(columns_.size()); }
     const std::string& fieldName(int column) const;

@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include <set>
+
 namespace pemvora::data {
 
 namespace {
@@ -9,6 +11,22 @@ namespace {
 bool isEmptyText(const Value& v)
 {
     return v.isEmptyOrNull() || v.toText().empty();
+}
+
+// The candidate, or the next id above it that no row of `q` carries. Without
+// this, a count-based id after a deletion would repeat a stored id, and cheques
+// would show the older row for both. Leaves `q` on its first row.
+int firstFreeId(Dataset& q, const char* column, int candidate)
+{
+    std::set<std::int64_t> used;
+    const int c = q.fieldByName(column);
+    for (q.first(); !q.eof(); q.next()) {
+        const Value v = q.value(c);
+        if (v.isNumber()) used.insert(v.toInteger());
+    }
+    q.first();
+    while (used.count(candidate)) ++candidate;
+    return candidate;
 }
 
 } // namespace
@@ -75,20 +93,20 @@ bool TData::login(const std::string& userName, const std::string& password)
 int TData::newBankId()
 {
     rereadBanks();
-    return BANCK.recordCount() + 1;
+    return firstFreeId(BANCK, "bank_dh", BANCK.recordCount() + 1);
 }
 
 int TData::newPurposeId()
 {
     rereadPurposes();
-    return ZPYT.recordCount() + 1;
+    return firstFreeId(ZPYT, "ytdh", ZPYT.recordCount() + 1);
 }
 
 int TData::newPayeeId()
 {
     rereadPayeesForNewRow();
     dwh.last();
-    return dwh.integer("dw_dh") + 1;
+    return firstFreeId(dwh, "dw_dh", dwh.integer("dw_dh") + 1);
 }
 
 void TData::startBankRow(Dataset& cursor)

@@ -63,10 +63,12 @@ public:
     bool login(const std::string& userName, const std::string& password);
 
     // ---- Numbering of new reference rows ----
-    int newBankId();      // rows of BANCK re-read, plus 1
-    int newPurposeId();   // rows of ZPYT re-read, plus 1
-    // dw_dh of the last row of dwh re-read, plus 1. With no payees, or a last
-    // row without an id, the Null raises ConversionError.
+    // Each id is taken after re-reading the query; when a stored row already
+    // carries it (possible after deletions), the next free id above is used.
+    int newBankId();      // rows of BANCK, plus 1
+    int newPurposeId();   // rows of ZPYT, plus 1
+    // dw_dh of the last row of dwh (table order), plus 1. With no payees, or a
+    // last row without an id, the Null raises ConversionError.
     int newPayeeId();
     // Append a new row to a window's own cursor over bank / yt / skdw with its
     // id written (the row counts as unmodified). If numbering fails, no row is

@@ -42,7 +42,9 @@ void Calculator::press(char key)
     if (error_) return;
     if ((key >= '0' && key <= '9') || key == '.') {
         if (fresh_) {
-            display_ = key == '.' ? "0." : std::string(1, key);
+            display_.clear();
+            if (key == '.') display_.push_back('0');
+            display_.push_back(key);
             fresh_ = false;
         } else if (key != '.' || display_.find('.') == std::string::npos) {
             if (display_ == "0" && key != '.') display_.clear();
@@ -52,7 +54,7 @@ void Calculator::press(char key)
     }
     if (key == '<') {
         if (!fresh_ && !display_.empty()) display_.pop_back();
-        if (display_.empty() || display_ == "-") display_ = "0";
+        if (display_.empty() || display_ == "-") display_.assign(1, '0');
         return;
     }
     if (key == '+' || key == '-' || key == '*' || key == '/' || key == '=') {

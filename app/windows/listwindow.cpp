@@ -1,9 +1,13 @@
 #include "app/windows/listwindow.h"
 
+#include "app/windows/datasettablemodel.h"
 #include "app/windows/uifonts.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QPointer>
+#include <QTimer>
 #include <QScreen>
 #include <QTableView>
 
@@ -47,6 +51,30 @@ widgets::Navigator* makeListNavigator(ListController& list, QWidget* parent)
         }
     });
     return nav;
+}
+
+void attachGrid(QTableView* grid, DatasetTableModel* model, ListController& list)
+{
+    model->attach(grid);
+    // The model would move the cursor itself, posting without the checks:
+    // the grid's row changes go through the list controller instead.
+    QItemSelectionModel* selection = grid->selectionModel();
+    QObject::disconnect(selection, &QItemSelectionModel::currentRowChanged, model, nullptr);
+    QObject::connect(selection, &QItemSelectionModel::currentRowChanged, grid,
+                     [grid, &list](const QModelIndex& current, const QModelIndex&) {
+                         data::Dataset& cursor = list.cursor();
+                         if (current.row() < 0 || !cursor.isOpen() || current.row() == cursor.currentRow()) return;
+                         if (list.moveToRecNo(current.row() + 1)) return;
+                         // Refused: back to the row the cursor still stands on.
+                         QPointer<QTableView> view(grid);
+                         QTimer::singleShot(0, grid, [view, &list] {
+                             if (!view || !view->model()) return;
+                             const int row = list.cursor().currentRow();
+                             const int column = std::max(0, view->currentIndex().column());
+                             if (row >= 0 && view->currentIndex().row() != row)
+                                 view->setCurrentIndex(view->model()->index(row, column));
+                         });
+                     });
 }
 
 void styleGrid(QTableView* grid, const QColor& titleColour, std::initializer_list<int> widths)

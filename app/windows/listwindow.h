@@ -12,6 +12,8 @@ class QTableView;
 
 namespace pemvora::app {
 
+class DatasetTableModel;
+
 class ListWindow : public QDialog {
     Q_OBJECT
 public:
@@ -23,6 +25,12 @@ protected:
 
 // The seven buttons of the list windows' navigators.
 widgets::Navigator* makeListNavigator(ListController& list, QWidget* parent);
+
+// Shows `model` in `grid`, the grid's current row following the cursor. A row
+// change made in the grid moves the cursor through `list`, so that the row
+// being left is posted only after its checks; when they refuse, the grid goes
+// back to the cursor's row.
+void attachGrid(QTableView* grid, DatasetTableModel* model, ListController& list);
 
 // Grid looks shared by the list windows: titles centred in `titleColour`,
 // the given column widths, rows one line high.

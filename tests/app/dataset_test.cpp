@@ -86,6 +86,8 @@ TEST_F(DatasetTest, RowsComeInTableOrderAsASnapshot)
     EXPECT_FALSE(ds.isOpen());
     ds.open();
     EXPECT_EQ(namesOf(ds), (Names{"PEAR", "apple", "cherry", "banana", "fig"}));
+    ds.setSql({"SELECT name FROM item"});   // a new statement closes the old result
+    EXPECT_FALSE(ds.isOpen());
 }
 
 TEST_F(DatasetTest, CursorEndFlags)
@@ -318,6 +320,31 @@ TEST_F(DatasetTest, FailedPostLeavesTableAndPendingRowAsTheyWere)
     holder.execute("ROLLBACK");
     ds.post();
     EXPECT_EQ(storedNames().back(), "plum:-:-");
+}
+
+TEST_F(DatasetTest, APostIsOneTransaction)
+{
+    // A trigger writes a log row and then takes the new row away again, so the
+    // post fails after the table was already written to.
+    runSql(path, {"CREATE TABLE log (msg TEXT)",
+                  "CREATE TRIGGER vanish AFTER INSERT ON item WHEN new.note = 'vanish' BEGIN "
+                  "INSERT INTO log VALUES ('inserted'); DELETE FROM item WHERE rowid = new.rowid; END"});
+    Dataset ds(db, "items");
+    ds.setSql({"SELECT * FROM item"});
+    ds.open();
+    ds.append();
+    ds.setValue("name", "ghost");
+    ds.setValue("note", "vanish");
+    EXPECT_THROW(ds.post(), DatabaseError);
+    EXPECT_EQ(ds.state(), DatasetState::Insert);
+    EXPECT_FALSE(db.inTransaction());
+    Dataset log(db, "log");
+    log.setSql({"SELECT * FROM log"});
+    log.open();
+    EXPECT_EQ(log.recordCount(), 0);
+    ds.setValue("note", "stays");
+    ds.post();
+    EXPECT_EQ(storedNames().back(), "ghost:-:stays");
 }
 
 TEST_F(DatasetTest, ParametersAreBoundAsValues)

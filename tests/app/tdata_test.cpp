@@ -103,9 +103,13 @@ TEST(TData, NumbersBanksAndPurposesByCount)
     EXPECT_EQ(data.newBankId(), 4);
     EXPECT_EQ(data.newPurposeId(), 2);
 
-    // After a deletion the count gives an id that is in use (ids are not checked).
-    runSql(path, {"DELETE FROM BANK WHERE bank_dh = 1"});
-    EXPECT_EQ(data.newBankId(), 3);
+    // After a deletion the count would repeat a stored id: the next free one is used.
+    runSql(path, {"DELETE FROM BANK WHERE bank_dh = 1", "DELETE FROM YT"});
+    EXPECT_EQ(data.newBankId(), 4);
+    EXPECT_EQ(data.BANCK.recNo(), 1);   // the re-read list stands on its first row
+    runSql(path, {"INSERT INTO YT VALUES ('货款', 1)", "INSERT INTO YT VALUES ('工资', 3)"});
+    EXPECT_EQ(data.newPurposeId(), 4);
+
 }
 
 TEST(TData, NumbersPayeesFromTheLastRow)
@@ -127,6 +131,11 @@ TEST(TData, NumbersPayeesFromTheLastRow)
     EXPECT_EQ(cursor->value("dw_dh"), Value(8));
     cursor->first();
     EXPECT_EQ(cursor->recordCount(), 2);
+
+    // Last id 7 again, but 8 and 9 are taken by earlier rows.
+    runSql(path, {"INSERT INTO skdw VALUES ('北京宏达办公设备有限公司', 8, 'hdbg')",
+                  "INSERT INTO skdw VALUES ('北京顺通货运有限公司', 7, 'sthy')"});
+    EXPECT_EQ(data.newPayeeId(), 10);
 
     // No id on the last row, or no rows at all: the Null cannot be an integer.
     runSql(path, {"INSERT INTO skdw (skdw) VALUES ('无编号单位')"});

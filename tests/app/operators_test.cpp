@@ -1,0 +1,101 @@
+#include "app/data/tdata.h"
+#include "app/login/dataoperators.h"
+#include "app/login/operators.h"
+#include "app/windows/tform6.h"
+#include "tests/app/datafixture.h"
+#include "tests/support/recording_ui.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+using namespace pemvora;
+namespace fixture = pemvora::data::testing;
+
+namespace {
+
+int argc = 1;
+char arg0[] = "test_operators";
+char* argv[] = {arg0, nullptr};
+QApplication& qapp()
+{
+    static QApplication app(argc, argv);
+    return app;
+}
+
+std::vector<std::string> storedOperators(const std::string& path)
+{
+    data::TData reopened(path);
+    std::vector<std::string> names;
+    for (reopened.users.first(); !reopened.users.eof(); reopened.users.next())
+        names.push_back(reopened.users.text("user_name"));
+    return names;
+}
+
+} // namespace
+
+TEST(OperatorList, TheLastOperatorCannotBeDeleted)
+{
+    fixture::TempDir dir;
+    const std::string path = fixture::makeDatabase(dir, {"INSERT INTO admin (user_name, password) VALUES ('王出纳', '1')"});
+    {
+        data::TData data(path);
+        data.users.last();
+        app::deleteOperatorRow(data.users);
+        EXPECT_EQ(data.users.recordCount(), 1);
+        app::deleteOperatorRow(data.users);   // one left: nothing happens
+        EXPECT_EQ(data.users.recordCount(), 1);
+        data.users.checkBrowseMode();
+    }
+    EXPECT_EQ(storedOperators(path), std::vector<std::string>{"admin"});
+}
+
+TEST(OperatorList, LoginListRunsFromTheCurrentRowAndLooksUpByValue)
+{
+    fixture::TempDir dir;
+    const std::string path = fixture::makeDatabase(dir, {"INSERT INTO admin (user_name, password) VALUES ('王出纳', 'a''b')"});
+    data::TData data(path);
+    app::DataOperators operators(data);
+    EXPECT_EQ(operators.loginNames(), (std::vector<std::string>{"admin", "王出纳"}));
+    EXPECT_TRUE(operators.loginNames().empty()) << "the list is not re-read from the start";
+    EXPECT_TRUE(operators.hasOperator("王出纳", "a'b"));
+    EXPECT_TRUE(operators.hasOperator("admin", "579"));
+    EXPECT_FALSE(operators.hasOperator("' OR '1'='1", "' OR '1'='1"));
+    EXPECT_FALSE(operators.hasOperator("admin", "579 "));
+}
+
+TEST(OperatorWindow, RowsAddedInTheGridAreStoredWhenTheWindowCloses)
+{
+    qapp();
+    testsupport::ScopedRecordingUi dialogs;
+    fixture::TempDir dir;
+    const std::string path = fixture::makeDatabase(dir);
+    {
+        data::TData data(path);
+        app::TForm6 window(data);
+        window.show();
+        EXPECT_EQ(window.windowTitle(), QString::fromUtf8("用户管理"));
+        QAbstractItemModel* model = window.grid->model();
+        EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), QString::fromUtf8("用户名"));
+        EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QString::fromUtf8("密码"));
+        ASSERT_EQ(model->rowCount(), 1);
+        EXPECT_EQ(model->data(model->index(0, 1)).toString(), "579");   // passwords in plain text
+
+        window.BitBtn1->click();
+        ASSERT_EQ(model->rowCount(), 2);
+        EXPECT_EQ(window.grid->currentIndex().row(), 1);
+        EXPECT_TRUE(model->setData(model->index(1, 0), QString::fromUtf8("李会计")));
+        EXPECT_TRUE(model->setData(model->index(1, 1), "k8"));
+        // Moving back to the first row writes the new one.
+        window.grid->setCurrentIndex(model->index(0, 0));
+        EXPECT_EQ(data.users.recordCount(), 2);
+
+        window.BitBtn1->click();
+        EXPECT_TRUE(model->setData(model->index(2, 0), QString::fromUtf8("张三")));
+        window.BitBtn3->click();   // closing writes the row being edited
+        EXPECT_FALSE(window.isVisible());
+    }
+    EXPECT_EQ(storedOperators(path), (std::vector<std::string>{"admin", "李会计", "张三"}));
+    EXPECT_TRUE(dialogs.errors.empty());
+}
