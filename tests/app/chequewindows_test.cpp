@@ -1,0 +1,325 @@
+// The cheque window and the reference-list windows as widgets, on a demo
+// database: what they show, the Down/Up focus walk, the drop-down over the
+// template cell, the picker's double click and short code.
+
+#include "app/lists/referencelists.h"
+#include "app/widgets/calculator.h"
+#include "app/widgets/dosmove.h"
+#include "app/widgets/navigator.h"
+#include "app/widgets/numberedit.h"
+#include "app/widgets/buttonedit.h"
+#include "app/widgets/titlelabel.h"
+#include "controls/amountgrid/currencyedit.h"
+#include "controls/amountgrid/currencylabel.h"
+#include <QGroupBox>
+#include "app/windows/tform1.h"
+#include "app/windows/tform3.h"
+#include "app/windows/tform8.h"
+#include "app/windows/tform9.h"
+#include "tests/app/datafixture.h"
+#include "tests/support/recording_ui.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace pemvora;
+using namespace pemvora::app;
+using namespace pemvora::data::testing;
+
+namespace {
+
+int argc = 1;
+char arg0[] = "test";
+char* argv[] = {arg0, nullptr};
+
+QApplication& qapp()
+{
+    static QApplication app(argc, argv);
+    return app;
+}
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+
+// Types text that has no key of its own (Chinese characters) into a widget.
+void typeText(QWidget* w, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+    }
+}
+
+struct WindowsFixture : ::testing::Test {
+    TempDir dir;
+    testsupport::ScopedRecordingUi ui;
+    std::unique_ptr<data::TData> data;
+    std::unique_ptr<ReferenceLists> lists;
+    std::unique_ptr<TForm1> form;
+
+    void SetUp() override
+    {
+        qapp();
+        const std::string path = dir.file("banck.mdb");
+        data::writeChequeDatabase(path, {.demo = true});
+        form = std::make_unique<TForm1>(nullptr, [] { return encodeDate(2026, 12, 10); });
+        data = std::make_unique<data::TData>(path);
+        lists = std::make_unique<ReferenceLists>(*data, ui);
+        form->attach(*data, *lists, {});
+    }
+    void TearDown() override
+    {
+        form.reset();
+        lists.reset();
+        data.reset();
+    }
+    void showActive(QWidget& w)
+    {
+        w.show();
+        QApplication::setActiveWindow(&w);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    }
+    // The focus is on `w` or inside it (a combo box's edit, a composite's edit).
+    static bool focusIn(QWidget* w)
+    {
+        QWidget* f = QApplication::focusWidget();
+        return f && (f == w || w->isAncestorOf(f) || f->focusProxy() == w);
+    }
+};
+
+TEST_F(WindowsFixture, ChequeWindowShowsTheLastDemoCheque)
+{
+    showActive(*form);
+    EXPECT_EQ(form->windowTitle(), "Pemvora V2.0");
+    EXPECT_EQ(form->czphm->text(), "50336019");
+    EXPECT_EQ(form->czplx->currentText(), u("转帐"));
+    EXPECT_EQ(form->cyh->currentText(), u("招商银行北京分行营业部"));
+    EXPECT_EQ(form->czh->currentText(), "110902345610801");
+    EXPECT_EQ(form->cyt->currentText(), u("货款"));
+    EXPECT_EQ(form->cdw->text(), u("北京顺通货运有限公司"));
+    EXPECT_EQ(form->rxdbj->edit()->text(), "19850");
+    EXPECT_EQ(form->csj->date(), QDate(2008, 6, 3));
+    EXPECT_EQ(form->cdx->text(), u("壹万玖仟捌佰伍拾元整"));
+    EXPECT_EQ(form->sj->text(), u("贰零零捌 年 零陆 月 零叁 日"));
+    EXPECT_EQ(form->Label12->text(), u("零陆"));
+    EXPECT_EQ(form->cyh->count(), 5);
+    EXPECT_EQ(form->cyt->count(), 6);
+    EXPECT_EQ(form->statusBar()->height(), 25);
+}
+
+TEST_F(WindowsFixture, ChequeWindowLayoutAndToolbar)
+{
+    showActive(*form);
+    EXPECT_EQ(form->centralWidget()->size(), QSize(704, 344));
+    struct Place {
+        QWidget* widget;
+        QRect rect;
+    };
+    const Place places[] = {
+        {form->ToolBar1, {0, 0, 704, 52}},          {form->czplx, {79, 100, 81, 21}},
+        {form->csj, {79, 145, 81, 21}},             {form->rxdbj, {79, 193, 81, 21}},
+        {form->cms, {8, 237, 154, 44}},             {form->DBN1, {9, 308, 168, 26}},
+        {form->cdw, {238, 137, 249, 21}},           {form->cdx, {230, 193, 310, 21}},
+        {form->sncCurrencyLabel1, {547, 178, 145, 25}}, {form->snccy, {547, 202, 145, 23}},
+        {form->cyt, {226, 252, 197, 21}},           {form->czphm, {573, 102, 119, 21}},
+        {form->cyh, {573, 124, 121, 21}},           {form->czh, {573, 146, 122, 21}},
+        {form->BitBtn1, {217, 307, 58, 27}},        {form->BitBtn2, {285, 307, 58, 27}},
+        {form->BitBtn3, {353, 307, 58, 27}},        {form->BitBtn4, {423, 307, 82, 27}},
+        {form->AALabel1, {246, 63, 267, 31}},
+    };
+    for (const Place& p : places) EXPECT_EQ(p.widget->geometry(), p.rect) << p.widget->objectName().toStdString();
+
+    const std::pair<QToolButton*, std::pair<const char*, const char*>> tools[] = {
+        {form->ToolButton6, {"收款单位", "新增收款单位"}}, {form->ToolButton4, {"用  途", "用途"}},
+        {form->ToolButton2, {"帐号设置", "帐号设置"}},     {form->ToolButton3, {"使用单位", "使用单位信息"}},
+        {form->ToolButton1, {"人员管理", "人员管理"}},     {form->ToolButton7, {"退  出", "退出"}},
+    };
+    int previousX = -1;
+    for (const auto& [button, texts] : tools) {
+        EXPECT_EQ(button->text(), u(texts.first));
+        EXPECT_EQ(button->toolTip(), u(texts.second));
+        EXPECT_GT(button->x(), previousX);   // left to right in this order
+        previousX = button->x();
+    }
+    EXPECT_EQ(form->cdw->button()->toolTip(), u("选择单位"));
+}
+
+TEST_F(WindowsFixture, DownAndUpWalkTheTabOrderFromTheChequeNumber)
+{
+    showActive(*form);
+    form->czphm->setFocus();
+    QTest::keyClick(form->czphm, Qt::Key_Down);
+    EXPECT_TRUE(focusIn(form->cyh));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_TRUE(focusIn(form->czh));
+
+    form->czphm->setFocus();
+    QTest::keyClick(form->czphm, Qt::Key_Up);
+    EXPECT_TRUE(focusIn(form->cdw));
+
+    // Enter does not move the focus.
+    form->czphm->setFocus();
+    QTest::keyClick(form->czphm, Qt::Key_Return);
+    EXPECT_TRUE(form->czphm->hasFocus());
+
+    EXPECT_THROW(widgets::DosMove second(form.get()), std::logic_error);
+}
+
+TEST_F(WindowsFixture, NewChequeThroughTheWindowIsStored)
+{
+    showActive(*form);
+    QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+    EXPECT_FALSE(form->BitBtn1->isEnabled());
+    EXPECT_FALSE(form->DBN1->isEnabled());
+    EXPECT_EQ(form->czphm->text(), "");
+    EXPECT_EQ(form->csj->date(), QDate(2026, 12, 10));
+
+    form->czplx->setCurrentIndex(1);   // 现金
+    form->cyh->setCurrentIndex(2);     // 农业银行北京丰台支行
+    EXPECT_EQ(form->czh->currentText(), "11250101040012345");
+    form->cyt->setCurrentIndex(2);     // 差旅费
+    QTest::keyClicks(form->rxdbj->edit(), "1268.4");
+    EXPECT_EQ(form->cdx->text(), u("壹仟贰佰陆拾捌元肆角整"));
+    typeText(form->cdw->edit(), u("北京宏达办公设备有限公司"));
+    QTest::keyClicks(form->czphm, "77700001");
+    QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
+    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(form->BitBtn1->isEnabled());
+    EXPECT_TRUE(form->DBN1->isEnabled());
+
+    // Closed and started again: the cheque is there, with its references.
+    ui.answers = {ui::Answer::Yes};
+    form->close();
+    const std::string path = data->path();
+    form.reset();
+    lists.reset();
+    data.reset();
+    data::TData again(path);
+    again.ZPJE.last();
+    EXPECT_EQ(again.ZPJE.text("zphm"), "77700001");
+    EXPECT_EQ(again.ZPJE.integer("lb"), 1);
+    EXPECT_EQ(again.ZPJE.integer("yh_h"), 3);
+    EXPECT_EQ(again.ZPJE.integer("yt_h"), 3);
+    EXPECT_EQ(again.ZPJE.integer("dw_h"), 4);
+    EXPECT_DOUBLE_EQ(again.ZPJE.value("ZPJE").toNumber(), 1268.4);
+}
+
+TEST_F(WindowsFixture, BankGridLaysTheTemplateBoxOverTheFocusedCell)
+{
+    TForm3 banks(*lists);
+    showActive(banks);
+    banks.PageControl1->setCurrentWidget(banks.TabSheet2);
+    QTableView* grid = banks.DBGrid1;
+    grid->setFocus();
+    QAbstractItemModel* model = grid->model();
+
+    grid->setCurrentIndex(model->index(1, 2));
+    EXPECT_TRUE(banks.dbmb->isVisible());
+    const QRect cell = grid->visualRect(model->index(1, 2));
+    EXPECT_EQ(banks.dbmb->geometry(),
+              QRect(grid->viewport()->mapTo(banks.TabSheet2, cell.topLeft()), cell.size()));
+    EXPECT_EQ(banks.dbmb->currentText(), u("建设银行"));
+    EXPECT_EQ(banks.dbmb->count(), 5);
+
+    grid->setCurrentIndex(model->index(3, 2));
+    const QRect lower = grid->visualRect(model->index(3, 2));
+    EXPECT_EQ(banks.dbmb->y(), grid->viewport()->mapTo(banks.TabSheet2, lower.topLeft()).y());
+    EXPECT_EQ(banks.dbmb->currentText(), u("信用联社"));
+
+    grid->setCurrentIndex(model->index(3, 0));
+    EXPECT_FALSE(banks.dbmb->isVisible());
+}
+
+TEST_F(WindowsFixture, BankGridRowChangeRunsTheChecksBeforePosting)
+{
+    TForm3 banks(*lists);
+    showActive(banks);
+    banks.PageControl1->setCurrentWidget(banks.TabSheet2);
+    QTableView* grid = banks.DBGrid1;
+    grid->setCurrentIndex(grid->model()->index(4, 0));
+    ASSERT_TRUE(lists->banks.insert());
+    lists->AD_bank.setValue("bank_zh", Value("6222"));   // no bank name
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "请输入银行名称和帐号!");
+    EXPECT_EQ(lists->AD_bank.state(), data::DatasetState::Insert);
+    QTest::qWait(10);   // the grid goes back to the pending row
+    EXPECT_EQ(grid->currentIndex().row(), 5);
+}
+
+TEST_F(WindowsFixture, PayeeTitleTogglesItsSortMarkWithoutSorting)
+{
+    TForm8 payees(*lists);
+    showActive(payees);
+    QHeaderView* title = payees.DBGrid1->horizontalHeader();
+    const Qt::SortOrder before = title->sortIndicatorOrder();
+    const QString firstRow = payees.DBGrid1->model()->index(0, 0).data().toString();
+    QTest::mouseClick(title->viewport(), Qt::LeftButton, {}, QPoint(title->sectionSize(0) / 2, title->height() / 2));
+    EXPECT_NE(title->sortIndicatorOrder(), before);
+    QTest::mouseClick(title->viewport(), Qt::LeftButton, {}, QPoint(title->sectionSize(0) / 2, title->height() / 2));
+    EXPECT_EQ(title->sortIndicatorOrder(), before);
+    EXPECT_EQ(payees.DBGrid1->model()->index(0, 0).data().toString(), firstRow);
+    EXPECT_EQ(firstRow, u("北京华联商厦有限公司"));
+}
+
+TEST_F(WindowsFixture, PickerDoubleClickAndShortCodeFillThePayeeBox)
+{
+    TForm9 picker(*lists, [this](const std::string& name) { form->controller().setPayee(name); });
+    showActive(picker);
+    QTableView* grid = picker.dwxz;
+    const QRect row = grid->visualRect(grid->model()->index(2, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(form->cdw->text(), u("国网北京市电力公司"));
+    EXPECT_FALSE(picker.isVisible());
+
+    showActive(picker);
+    picker.cjm->setFocus();
+    QTest::keyClicks(picker.cjm, "nothing");
+    QTest::keyClick(picker.cjm, Qt::Key_Tab);
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "请增加新单位!");
+    EXPECT_TRUE(picker.isVisible());
+
+    picker.cjm->setFocus();
+    picker.cjm->setText("wygl");
+    QTest::keyClick(picker.cjm, Qt::Key_Tab);
+    ASSERT_EQ(ui.shown.size(), 2u);
+    EXPECT_EQ(ui.shown[1].text, "是该单位吗!");
+    EXPECT_EQ(form->cdw->text(), u("中关村科技园物业管理有限公司"));
+    EXPECT_FALSE(picker.isVisible());
+}
+
+TEST(Calculator, KeysAreEvaluatedLeftToRight)
+{
+    struct Case {
+        double start;
+        const char* keys;
+        const char* display;
+    };
+    const Case cases[] = {
+        {0, "12+3=", "15"},     {0, "2+3*4=", "20"},  {100, "*1.5=", "150"}, {0, "7/0=", "Error"},
+        {0, "1.2.5", "1.25"},   {0, "123<<", "1"},    {8, "C", "0"},        {2045.6, "+0.07=", "2045.67"},
+    };
+    for (const Case& c : cases) {
+        widgets::Calculator calc(c.start);
+        for (const char* k = c.keys; *k; ++k) calc.press(*k);
+        EXPECT_EQ(calc.display(), c.display) << c.keys;
+    }
+}
+
+} // namespace
