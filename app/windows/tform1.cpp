@@ -19,6 +19,8 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,7 +66,9 @@ protected:
 void setComboText(QComboBox* box, const std::string& text)
 {
     const QString t = q(text);
-    if (box->currentText() != t) box->setEditText(t);
+    if (box->currentText() == t) return;
+    box->setEditText(t);
+    if (box->lineEdit()) box->lineEdit()->setCursorPosition(0);   // show the start of a long name
 }
 
 void fillItems(QComboBox* box, const std::vector<std::string>& items)
@@ -132,13 +136,20 @@ void TForm1::build()
     ToolBar1->setMovable(false);
     ToolBar1->setIconSize(QSize(32, 32));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    ToolBar1->setContentsMargins(0, 0, 0, 0);
+    ToolBar1->setStyleSheet("QToolBar { spacing: 0px; padding: 0px; } QToolButton { padding: 0px; margin: 0px; }");
     const auto tool = [&](const char* name, const char* caption, const char* hint, QStyle::StandardPixmap icon) {
         auto* b = new QToolButton(ToolBar1);
         b->setObjectName(name);
         b->setText(QString::fromUtf8(caption));
         b->setToolTip(QString::fromUtf8(hint));
-        b->setIcon(style()->standardIcon(icon));
+        // Pictures of 32 x 32, also where the style only has a smaller one.
+        const QPixmap picture = style()->standardIcon(icon).pixmap(32, 32);
+        b->setIcon(QIcon(picture.size() == QSize(32, 32)
+                             ? picture
+                             : picture.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
         b->setIconSize(QSize(32, 32));
+        b->setFixedSize(60, 50);
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
@@ -169,7 +180,7 @@ void TForm1::build()
     label("出票日期:", 14, 145, 62);
     csj = new QDateEdit(canvas);
     csj->setCalendarPopup(true);
-    csj->setDisplayFormat("yyyy-MM-dd");
+    csj->setDisplayFormat("yyyy-M-d");
     csj->setMinimumDate(kNoDate);
     csj->setSpecialValueText(" ");
     csj->setDate(kNoDate);
