@@ -344,6 +344,18 @@ TEST(FontMap, WindowsFamiliesResolveToInstalledFacesOfTheirKind)
         f.name = gbk(k.family);
         EXPECT_EQ(QFontInfo(toQFont(f, 0)).family(), resolved) << k.family;
     }
+    // The character set outweighs the face name: Arial asked for in GB2312 is the Song face.
+    Font arialGb;
+    arialGb.name = "Arial";
+    arialGb.charset = kGb2312Charset;
+    EXPECT_EQ(familyForFont(arialGb), resolveFontFamily(QString::fromUtf8("宋体")));
+    arialGb.charset = kAnsiCharset;
+    EXPECT_EQ(familyForFont(arialGb), "Liberation Sans");
+    Font songGb;
+    songGb.name = gbk("黑体");
+    songGb.charset = kGb2312Charset;
+    EXPECT_EQ(familyForFont(songGb), resolveFontFamily(QString::fromUtf8("黑体")));
+
     // Metric compatibility: "Hello" in Arial is 2278/1000 em wide.
     Font arial;
     arial.height = 100;
