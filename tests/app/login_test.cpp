@@ -2,6 +2,7 @@
 #include "app/windows/tadmin.h"
 #include "app/windows/tform1.h"
 #include "tests/support/recording_ui.h"
+#include "tests/support/screenshot.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -123,6 +124,7 @@ TEST_F(LoginFixture, DialogClearsThePasswordAndFocusesTheUserName)
 
     dialog.name1->setCurrentIndex(0);
     dialog.pass1->setText("wrong");
+    testsupport::saveScreenshot(dialog, "login");
     dialog.pass1->setFocus();
     dialog.BitBtn1->click();
     EXPECT_TRUE(dialog.pass1->text().isEmpty());
