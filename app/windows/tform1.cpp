@@ -1,5 +1,6 @@
 #include "app/windows/tform1.h"
 
+#include "app/binding/datasetamountlink.h"
 #include "app/lists/referencelists.h"
 #include "app/startup/quit.h"
 #include "app/widgets/buttonedit.h"
@@ -97,6 +98,7 @@ TForm1::TForm1(QWidget* parent, std::function<DateTime()> now)
 TForm1::~TForm1()
 {
     controller_->setView(nullptr);
+    snccy->setFieldLink(nullptr);
 }
 
 void TForm1::build()
@@ -361,6 +363,8 @@ void TForm1::attach(data::TData& data, ReferenceLists& lists, Windows windows)
     lists_ = &lists;
     windows_ = windows;
     controller_->attachData(data);
+    amountLink_ = std::make_unique<DatasetAmountLink>(data.ZPJE, "ZPJE");
+    snccy->setFieldLink(amountLink_.get());
 }
 
 void TForm1::openModal(QWidget* window)

@@ -36,6 +36,7 @@ class TitleLabel;
 namespace pemvora::app {
 
 class ReferenceLists;
+class DatasetAmountLink;
 
 class TForm1 : public QMainWindow, private ChequeController::View {
     Q_OBJECT
@@ -111,6 +112,7 @@ private:
     void openPurposes();
 
     std::unique_ptr<ChequeController> controller_;
+    std::unique_ptr<DatasetAmountLink> amountLink_;   // snccy on the ZPJE column
     ReferenceLists* lists_ = nullptr;
     Windows windows_;
     bool shown_ = false;

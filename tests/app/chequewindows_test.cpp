@@ -116,6 +116,8 @@ TEST_F(WindowsFixture, ChequeWindowShowsTheLastDemoCheque)
     EXPECT_EQ(form->cdx->text(), u("壹万玖仟捌佰伍拾元整"));
     EXPECT_EQ(form->sj->text(), u("贰零零捌 年 零陆 月 零叁 日"));
     EXPECT_EQ(form->Label12->text(), u("零陆"));
+    EXPECT_EQ(form->snccy->value().toString(), "19850");
+    EXPECT_EQ(form->sncCurrencyEdit1->value().toString(), "19850");
     EXPECT_EQ(form->cyh->count(), 5);
     EXPECT_EQ(form->cyt->count(), 6);
     EXPECT_EQ(form->statusBar()->height(), 25);
@@ -194,6 +196,7 @@ TEST_F(WindowsFixture, NewChequeThroughTheWindowIsStored)
     form->cyt->setCurrentIndex(2);     // 差旅费
     QTest::keyClicks(form->rxdbj->edit(), "1268.4");
     EXPECT_EQ(form->cdx->text(), u("壹仟贰佰陆拾捌元肆角整"));
+    EXPECT_EQ(form->snccy->value().toString(), "1268.4");
     typeText(form->cdw->edit(), u("北京宏达办公设备有限公司"));
     QTest::keyClicks(form->czphm, "77700001");
     QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
