@@ -12,6 +12,7 @@
 #include "app/windows/tform8.h"
 #include "app/windows/tform9.h"
 #include "platform/desktop/shortcut.h"
+#include "report/engine/fontmap.h"
 #include "platform/ui/uiservices.h"
 
 #include <QApplication>
@@ -45,6 +46,8 @@ void installChineseTranslations(QApplication& app)
 
 int runPemvora(int argc, char** argv)
 {
+    // Windows family names (宋体, 隶书) resolve to installed faces.
+    report::loadFontConfiguration();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pemvora");
     QApplication::setWindowIcon(QIcon(QString::fromStdString(programIcon().string())));

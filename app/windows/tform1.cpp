@@ -186,6 +186,10 @@ void TForm1::build()
     csj->setMinimumDate(kNoDate);
     csj->setSpecialValueText(" ");
     csj->setDate(kNoDate);
+    // A slim drop-down button, so that the whole date fits the narrow box.
+    csj->setStyleSheet(QString("QDateEdit { padding-left: 1px; padding-right: 0px; background: %1; }"
+                               "QDateEdit::drop-down { width: 13px; }")
+                           .arg(QApplication::palette().color(QPalette::ToolTipBase).name()));
     box(csj, "csj", 79, 145, 81, 21);
 
     label("票据金额:", 14, 193, 62);
@@ -324,6 +328,10 @@ void TForm1::build()
     const auto typed = [](QComboBox* b, void (ChequeController::*handler)(const std::string&), ChequeController& c) {
         connect(b, &QComboBox::editTextChanged, b, [&c, handler](const QString& t) { (c.*handler)(t.toStdString()); });
     };
+    for (QComboBox* b : {czplx, cyh, czh, cyt})
+        connect(b, &QComboBox::activated, b, [b] {   // a picked long name shows from its start
+            if (b->lineEdit()) b->lineEdit()->setCursorPosition(0);
+        });
     typed(czplx, &ChequeController::typeTyped, c);
     typed(cyh, &ChequeController::bankTyped, c);
     typed(czh, &ChequeController::accountTyped, c);

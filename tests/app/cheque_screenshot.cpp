@@ -2,15 +2,27 @@
 // tab, the drop-down over a template cell) and the payee picker, and saves a
 // grab of each as a PNG in OUTPUT_DIR.
 //
-//   xvfb-run -a cheque_screenshot OUTPUT_DIR
+//   xvfb-run -a cheque_screenshot OUTPUT_DIR [DATABASE]
+//
+// Without DATABASE a demo database in the temporary folder is used. With it,
+// the windows show that (existing) database, and afterwards a cheque is
+// entered through the cheque window's boxes and saved with "保存"; the last
+// grab shows it, and the file keeps it.
 
 #include "app/data/databasefile.h"
 #include "app/lists/referencelists.h"
 #include "app/windows/tform1.h"
 #include "app/windows/tform3.h"
 #include "app/windows/tform9.h"
+#include "report/engine/fontmap.h"
+
+#include "app/widgets/buttonedit.h"
+#include "app/widgets/numberedit.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTableView>
@@ -41,14 +53,17 @@ bool save(QWidget& w, const std::filesystem::path& file)
 
 int main(int argc, char** argv)
 {
+    report::loadFontConfiguration();
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: cheque_screenshot OUTPUT_DIR\n");
         return 2;
     }
     const std::filesystem::path out = argv[1];
-    const std::filesystem::path db = std::filesystem::temp_directory_path() / "pemvora-screenshot.mdb";
-    data::writeChequeDatabase(db.string(), {.demo = true, .force = true});
+    const bool ownDatabase = argc < 3;
+    const std::filesystem::path db =
+        ownDatabase ? std::filesystem::temp_directory_path() / "pemvora-screenshot.mdb" : std::filesystem::path(argv[2]);
+    if (ownDatabase) data::writeChequeDatabase(db.string(), {.demo = true, .force = true});
 
     TForm1 form;
     data::TData data(db.string());
@@ -69,6 +84,29 @@ int main(int argc, char** argv)
     banks.hide();
     picker.dwxz->setCurrentIndex(picker.dwxz->model()->index(3, 0));
     ok = save(picker, out / "payee-picker.png") && ok;
-    std::filesystem::remove(db);
+    picker.hide();
+    if (ownDatabase) {
+        std::filesystem::remove(db);
+        return ok ? 0 : 1;
+    }
+
+    // A cheque typed into the window and saved.
+    form.show();
+    form.BitBtn1->click();   // 增加
+    form.czplx->setCurrentIndex(0);   // 转帐
+    form.cyh->setCurrentIndex(1);
+    form.cyt->setCurrentIndex(0);
+    form.rxdbj->edit()->setFocus();
+    QTest::keyClicks(form.rxdbj->edit(), "3456.78");
+    form.cdw->edit()->setFocus();
+    form.cdw->edit()->selectAll();
+    QTest::keyClicks(form.cdw->edit(), "x");   // typed, then replaced by the program's pick below
+    form.controller().setPayee("北京市自来水集团有限责任公司");
+    form.czphm->setFocus();
+    QTest::keyClicks(form.czphm, "66600001");
+    form.BitBtn2->click();   // 保存
+    ok = save(form, out / "cheque-window-saved.png") && ok;
+    std::printf("saved: %s, adding: %s\n", form.controller().adding() ? "no" : "yes",
+                form.controller().adding() ? "yes" : "no");
     return ok ? 0 : 1;
 }

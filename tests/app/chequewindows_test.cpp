@@ -35,6 +35,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 using namespace pemvora;
@@ -219,6 +220,19 @@ TEST_F(WindowsFixture, NewChequeThroughTheWindowIsStored)
     EXPECT_EQ(again.ZPJE.integer("yt_h"), 3);
     EXPECT_EQ(again.ZPJE.integer("dw_h"), 4);
     EXPECT_DOUBLE_EQ(again.ZPJE.value("ZPJE").toNumber(), 1268.4);
+
+    // And the command-line tool lists it.
+    const std::string command = std::string(PEMVORA_CLI_PATH) + " cheques --db '" + path + "'";
+    std::string listing;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) listing.append(buffer, n);
+        EXPECT_EQ(pclose(pipe), 0);
+    }
+    EXPECT_NE(listing.find("77700001\t2026-12-10\t1268.40\t现金\t农业银行北京丰台支行\t差旅费\t"
+                           "北京宏达办公设备有限公司\n"),
+              std::string::npos)
+        << listing;
 }
 
 TEST_F(WindowsFixture, BankGridLaysTheTemplateBoxOverTheFocusedCell)
