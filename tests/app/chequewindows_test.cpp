@@ -48,10 +48,12 @@ int argc = 1;
 char arg0[] = "test";
 char* argv[] = {arg0, nullptr};
 
+// Never destroyed: Qt's own statics (the test input devices) may be gone by
+// the time static objects are destroyed at exit.
 QApplication& qapp()
 {
-    static QApplication app(argc, argv);
-    return app;
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 QString u(const char* s) { return QString::fromUtf8(s); }
