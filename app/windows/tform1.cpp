@@ -199,14 +199,13 @@ void TForm1::build()
     cms = new QGroupBox(QString::fromUtf8("打印模式:"), canvas);
     cms->setObjectName("cms");
     cms->setGeometry(8, 237, 154, 44);
-    cms->setPalette(labelPalette);
+    cms->setStyleSheet(QString("QGroupBox::title { color: %1; }").arg(kMaroon.name()));
     cmsItems = new QButtonGroup(cms);
     auto* cmsLayout = new QHBoxLayout(cms);
     cmsLayout->setContentsMargins(8, 2, 8, 2);
     int id = 0;
     for (const char* item : {"普通", "特殊"}) {
         auto* r = new QRadioButton(QString::fromUtf8(item), cms);
-        r->setPalette(palette());
         cmsItems->addButton(r, id++);
         cmsLayout->addWidget(r);
     }
