@@ -7,6 +7,7 @@
 #include "app/windows/tform6.h"
 #include "platform/desktop/shortcut.h"
 #include "platform/ui/uiservices.h"
+#include "report/engine/fontmap.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -39,6 +40,8 @@ void installChineseTranslations(QApplication& app)
 
 int runPemvora(int argc, char** argv)
 {
+    // Template and window fonts name Windows families; ours map them before Qt starts fontconfig.
+    report::loadFontConfiguration();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pemvora");
     QApplication::setWindowIcon(QIcon(QString::fromStdString(programIcon().string())));
