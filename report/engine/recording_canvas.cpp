@@ -10,6 +10,12 @@ namespace pemvora::report {
 
 RecordingCanvas::RecordingCanvas() : ownTarget_(std::make_unique<ScratchCanvas>()), target_(ownTarget_.get()) {}
 
+RecordingCanvas::RecordingCanvas(int dpi, bool printer) : RecordingCanvas()
+{
+    dpi_ = dpi;
+    printer_ = printer;
+}
+
 RecordingCanvas::RecordingCanvas(Canvas& forwardTo) : target_(&forwardTo) {}
 
 RecordingCanvas::~RecordingCanvas() = default;

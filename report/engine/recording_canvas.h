@@ -47,6 +47,9 @@ using Recorded = std::variant<RecordedText, RecordedLine, RecordedRect, Recorded
 class RecordingCanvas : public Canvas {
 public:
     RecordingCanvas();                              // over its own scratch canvas
+    // Over its own scratch canvas, reporting `dpi` and whether it is a printer
+    // page (text is still measured in pixels, so sizes come out right).
+    RecordingCanvas(int dpi, bool printer);
     explicit RecordingCanvas(Canvas& forwardTo);    // records and draws on forwardTo
     ~RecordingCanvas() override;
 
@@ -56,9 +59,9 @@ public:
     std::vector<RecordedRect> rects() const;
     void clear() { records_.clear(); }
 
-    int dpiX() const override { return target_->dpiX(); }
-    int dpiY() const override { return target_->dpiY(); }
-    bool isPrinter() const override { return target_->isPrinter(); }
+    int dpiX() const override { return dpi_ > 0 ? dpi_ : target_->dpiX(); }
+    int dpiY() const override { return dpi_ > 0 ? dpi_ : target_->dpiY(); }
+    bool isPrinter() const override { return printer_ || target_->isPrinter(); }
 
     void setPen(const Pen& pen) override { target_->setPen(pen); }
     Pen pen() const override { return target_->pen(); }
@@ -93,6 +96,8 @@ private:
 
     std::unique_ptr<Canvas> ownTarget_;
     Canvas* target_;
+    int dpi_ = 0;
+    bool printer_ = false;
     std::vector<Recorded> records_;
     Point position_;
     int justifyExtra_ = 0;
