@@ -6,6 +6,8 @@
 #include "report/model/objects.h"
 #include "report/model/report.h"
 
+#include "tests/report/model_fixture.h"
+
 #include <gtest/gtest.h>
 
 using namespace pemvora;
@@ -13,11 +15,7 @@ using namespace pemvora::report;
 
 namespace {
 
-class ModelTest : public ::testing::Test {
-protected:
-    void SetUp() override { resetEngine(); }
-    void TearDown() override { resetEngine(); }
-};
+using ModelTest = modeltest::ModelFixture;
 
 TEST_F(ModelTest, NewTextObjectHasTheDocumentedDefaults)
 {
