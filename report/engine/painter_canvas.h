@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace pemvora::report {
@@ -75,7 +76,9 @@ private:
     Color backgroundColor_ = kWhite;
     BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
     Font font_;
-    QFont qfont_;
+    QFont qfont_;        // the font as measured (with underline / strike-out)
+    QFont glyphFont_;    // the font characters are drawn with (lines drawn by hand over the run)
+    mutable std::unordered_map<char16_t, int> advanceCache_;   // rounded advances in qfont_
     int charSpacing_ = 0;
     int justifyExtra_ = 0;
     int justifyBreaks_ = 0;

@@ -124,7 +124,8 @@ public:
 };
 
 // The installed printers through Qt and CUPS; a VirtualPrinterBackend when
-// there is none (or no CUPS service), without any message. Needs a QGuiApplication.
+// there is none (or no CUPS service), without any message, and when the
+// environment says PEMVORA_PRINTERS=none. Needs a QGuiApplication.
 std::unique_ptr<PrinterBackend> makeSystemPrinterBackend();
 
 } // namespace pemvora::report

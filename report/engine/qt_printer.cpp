@@ -7,6 +7,8 @@
 #include <QPrinterInfo>
 
 #include <cmath>
+#include <cstdlib>
+#include <string_view>
 
 namespace pemvora::report {
 
@@ -230,6 +232,8 @@ bool SystemPrinterBackend::showPropertiesDialog()
 
 std::unique_ptr<PrinterBackend> makeSystemPrinterBackend()
 {
+    if (const char* choice = std::getenv("PEMVORA_PRINTERS"); choice && std::string_view(choice) == "none")
+        return std::make_unique<VirtualPrinterBackend>();
     // Without a CUPS service (or without printers) Qt lists nothing: the
     // engine then runs on its virtual printer, without telling anyone.
     if (QPrinterInfo::availablePrinterNames().isEmpty()) return std::make_unique<VirtualPrinterBackend>();
