@@ -381,6 +381,24 @@ TEST_F(PropertyTest, PagesTakeTheirPaperThroughThePrinter)
     EXPECT_EQ(size->EnumValues.back(), Value(256));
 }
 
+TEST_F(PropertyTest, ReportsChooseTheirPrinterByName)
+{
+    TfrReport report;
+    report.Pages.Add();
+    report.SelectPrinterByName("Not installed");
+    EXPECT_EQ(report.Printer.PrinterName, "Not installed");
+    EXPECT_TRUE(printing().printer().isVirtual());
+
+    std::vector<std::string> errors;
+    const int index = printing().printer().PrinterIndex;
+    EXPECT_TRUE(report.SwitchPrinter(index, index, [&](const std::string& text, const std::string&) {
+        errors.push_back(text);
+    }));
+    EXPECT_EQ(report.Printer.PrinterName, "Virtual printer");
+    EXPECT_EQ(report.Pages[0].Paper.metrics.PaperWidth, 758);
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(PropertyTest, MarginsReadAsTheBandAreaWhileRunning)
 {
     TfrPage page;   // A4 on the virtual printer: 758 x 1071, 18 border, 722 x 1035 printable
