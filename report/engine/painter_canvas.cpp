@@ -52,7 +52,7 @@ PainterCanvas::PainterCanvas(QPainter& painter, int dpiX, int dpiY, std::optiona
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
-    painter_.setClipping(false);
+    if (painter_.hasClipping()) deviceClip_ = painter_.clipRegion();
     updateQFont();
 }
 
@@ -110,17 +110,22 @@ void PainterCanvas::setClipRect(std::optional<Rect> clip)
 
 void PainterCanvas::applyClip()
 {
-    if (clip_)
+    if (deviceClip_) {
+        painter_.setClipRegion(*deviceClip_);
+        if (clip_) painter_.setClipRect(toQRect(*clip_), Qt::IntersectClip);
+    } else if (clip_) {
         painter_.setClipRect(toQRect(*clip_));
-    else
+    } else {
         painter_.setClipping(false);
+    }
 }
 
 bool PainterCanvas::isVisible(const Rect& r) const
 {
     std::optional<Rect> area = bounds_;
     if (clip_) area = intersection(area, *clip_);
-    return !r.isEmpty() && (!area || area->intersects(r));
+    if (r.isEmpty() || (area && !area->intersects(r))) return false;
+    return !deviceClip_ || deviceClip_->intersects(toQRect(r));
 }
 
 // ---------------------------------------------------------------- lines and areas
@@ -314,7 +319,8 @@ void PainterCanvas::textRect(const Rect& clip, int x, int y, std::string_view te
 {
     const std::optional<Rect> saved = clip_;
     const std::optional<Rect> area = intersection(clip_, clip);
-    painter_.setClipRect(toQRect(*area));
+    clip_ = area;
+    applyClip();
     const BackgroundMode savedMode = backgroundMode_;
     if (backgroundMode_ == BackgroundMode::Opaque) {
         fillPixels(clip.left, clip.top, clip.width(), clip.height(), backgroundColor_);

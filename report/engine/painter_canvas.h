@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 
 #include <memory>
 #include <optional>
@@ -83,6 +84,7 @@ private:
     int justifyExtra_ = 0;
     int justifyBreaks_ = 0;
     std::optional<Rect> clip_;
+    std::optional<QRegion> deviceClip_;   // the painter's own clip when the canvas was made (a paint event's region)
     Point position_;
     std::size_t patternPos_ = 0;   // pixels of the dash pattern used since the last moveTo
 };

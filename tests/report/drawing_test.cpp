@@ -207,6 +207,24 @@ TEST(Canvas, ClipRectangleBoundsAllDrawing)
     c.setClipRect(std::nullopt);
     c.line(0, 5, 8, 5);
     EXPECT_EQ(img.row(5, 0, 8), "########");
+
+    // A painter that already clips (a paint event's region) keeps doing so.
+    QImage image(8, 3, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setClipRect(QRect(0, 0, 4, 3));
+    PainterCanvas clipped(painter, 96, 96, Rect{0, 0, 8, 3});
+    clipped.setClipRect(Rect{2, 0, 8, 3});
+    clipped.line(0, 1, 8, 1);
+    clipped.setClipRect(std::nullopt);
+    clipped.line(0, 2, 8, 2);
+    EXPECT_EQ(image.pixel(1, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(2, 1), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(4, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(3, 2), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(4, 2), qRgb(255, 255, 255));
+    EXPECT_FALSE(clipped.isVisible({5, 0, 8, 3}));
+    EXPECT_TRUE(clipped.isVisible({3, 0, 8, 3}));
 }
 
 // Text metrics of the canvas's current font, measured the way Qt does.
