@@ -83,10 +83,12 @@ void MemoryDataSet::gotoBookmark(const Bookmark& b)
 Value MemoryDataSet::fieldValue(int index) const
 {
     requireOpen();
-    if (cursor_ >= rowCount()) throw DataError(fmt::format("{}: No current record", Name()));
     if (index < 0 || index >= static_cast<int>(fields_.size()))
         throw DataError(fmt::format("{}: Field index out of range", Name()));
-    return rows_[static_cast<std::size_t>(cursor_)][static_cast<std::size_t>(index)];
+    // Past the end the last record stays current, as on a database cursor.
+    if (rows_.empty()) return Value::null();
+    const int row = std::min(cursor_, rowCount() - 1);
+    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(index)];
 }
 
 } // namespace pemvora::report
