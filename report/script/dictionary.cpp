@@ -93,7 +93,8 @@ bool TfrDataDictionary::IsVariable(std::string_view name) const
     return !name.empty() && !isCategory(name) && VarList.IndexOf(name) >= 0;
 }
 
-std::optional<FieldReference> TfrDataDictionary::ResolveField(std::string_view name, IDataSet* defaultDataSet) const
+std::optional<FieldReference> TfrDataDictionary::ResolveField(std::string_view name, IDataSet* defaultDataSet,
+                                                              const DictionaryHost& host) const
 {
     const std::vector<std::string> parts = SplitFieldReference(name);
     IDataSet* ds = nullptr;
@@ -104,7 +105,7 @@ std::optional<FieldReference> TfrDataDictionary::ResolveField(std::string_view n
         for (std::size_t i = 1; i + 1 < parts.size(); ++i) path += "." + parts[i];
         DataComponent* c = nullptr;
         try {
-            c = FindDataComponent(host_ ? host_->owner() : nullptr, host_ ? host_->application() : nullptr, path);
+            c = FindDataComponent(host.owner(), host.application(), path);
         } catch (const DataError&) {
             throw DataError(fmt::format("Missing {}", name));
         }
@@ -137,29 +138,29 @@ std::string TfrDataDictionary::unalias(std::string_view name) const
     return dataSet + ".\"" + field + "\"";
 }
 
-bool TfrDataDictionary::Contains(std::string_view name)
+bool TfrDataDictionary::Contains(std::string_view name, DictionaryHost& host)
 {
     if (fieldCache_.count(text::toUpper(name))) return true;
-    IDataSet* defaultDataSet = host_ ? host_->defaultDataSet() : nullptr;
+    IDataSet* defaultDataSet = host.defaultDataSet();
     if (IsVariable(name)) {
         const std::string expression = VarList.GetVariable(name).toText();
         if (!expression.empty() && expression.find('.') != std::string::npos) {
             // Only a shortcut for later reads: an expression that is no field reference is fine.
             try {
-                if (const auto ref = ResolveField(expression, defaultDataSet)) cache(name, *ref);
+                if (const auto ref = ResolveField(expression, defaultDataSet, host)) cache(name, *ref);
             } catch (const DataError&) {
             }
         }
         return true;
     }
-    if (const auto ref = ResolveField(unalias(name), defaultDataSet)) {
+    if (const auto ref = ResolveField(unalias(name), defaultDataSet, host)) {
         cache(name, *ref);
         return true;
     }
     return false;
 }
 
-Value TfrDataDictionary::ValueOf(std::string_view name)
+Value TfrDataDictionary::ValueOf(std::string_view name, DictionaryHost& host)
 {
     if (const auto it = fieldCache_.find(text::toUpper(name)); it != fieldCache_.end()) {
         IDataSet& ds = *it->second.dataSet;
@@ -167,17 +168,15 @@ Value TfrDataDictionary::ValueOf(std::string_view name)
         return reportFieldValue(ds, ds.fieldIndex(it->second.field));
     }
     if (!IsVariable(name)) return Value::null();
-    if (host_)
-        if (const Value* global = host_->globalVariables().Find(name)) return *global;
+    if (const Value* global = host.globalVariables().Find(name)) return *global;
     const Value stored = VarList.GetVariable(name);
     if (!stored.isString()) return stored;
     if (stored.string().empty()) return Value(std::string());
-    if (!host_) return stored;
     const std::string key = text::toUpper(name);
     if (!evaluating_.insert(key).second)
         throw CalculationError(fmt::format("Variable \"{}\" refers to itself", name));
     try {
-        Value v = host_->evaluate(stored.string());
+        Value v = host.evaluate(stored.string());
         evaluating_.erase(key);
         return v;
     } catch (...) {
@@ -205,10 +204,10 @@ std::vector<std::string> TfrDataDictionary::ListCategoryVariables(std::string_vi
     return out;
 }
 
-std::vector<std::string> TfrDataDictionary::ListDataSets() const
+std::vector<std::string> TfrDataDictionary::ListDataSets(const DictionaryHost& host) const
 {
     std::vector<std::string> out;
-    const ComponentContainer* owner = host_ ? host_->owner() : nullptr;
+    const ComponentContainer* owner = host.owner();
     if (!owner) return out;
     for (IDataSet* ds : owner->componentsOf<IDataSet>()) {
         if (AliasList.Count() == 0) {
@@ -223,10 +222,10 @@ std::vector<std::string> TfrDataDictionary::ListDataSets() const
     return out;
 }
 
-std::vector<std::string> TfrDataDictionary::ListFields(std::string_view dataSet) const
+std::vector<std::string> TfrDataDictionary::ListFields(std::string_view dataSet, const DictionaryHost& host) const
 {
     std::vector<std::string> out;
-    const ComponentContainer* owner = host_ ? host_->owner() : nullptr;
+    const ComponentContainer* owner = host.owner();
     if (!owner) return out;
     DataComponent* c = owner->find(dataSet);
     if (!c) c = owner->find(DataSetOfAlias(dataSet));
@@ -242,10 +241,10 @@ std::vector<std::string> TfrDataDictionary::ListFields(std::string_view dataSet)
     return out;
 }
 
-std::vector<std::string> TfrDataDictionary::ListDataSources() const
+std::vector<std::string> TfrDataDictionary::ListDataSources(const DictionaryHost& host) const
 {
     std::vector<std::string> out;
-    const ComponentContainer* owner = host_ ? host_->owner() : nullptr;
+    const ComponentContainer* owner = host.owner();
     if (!owner) return out;
     for (TfrDataset* source : owner->componentsOf<TfrDataset>()) {
         if (SourceAliasList.Count() == 0) {
@@ -275,7 +274,7 @@ std::string TfrDataDictionary::AliasOf(std::string_view name) const
     return std::string(name);
 }
 
-void TfrDataDictionary::ConvertAfterLoad(bool olderMarker)
+void TfrDataDictionary::ConvertAfterLoad(bool olderMarker, const DictionaryHost& host)
 {
     if (VarList.Count() > 0 && !isCategory(VarList.NameAt(0))) {
         for (int i = 0; i < VarList.Count(); ++i) {
@@ -289,7 +288,7 @@ void TfrDataDictionary::ConvertAfterLoad(bool olderMarker)
         if (!AliasList.ValueAt(i).toText().empty() || key.find('.') == std::string::npos) continue;
         bool resolves = false;
         try {
-            resolves = ResolveField(key, nullptr).has_value();
+            resolves = ResolveField(key, nullptr, host).has_value();
         } catch (const DataError&) {
         }
         if (!resolves) AliasList.Delete(i);

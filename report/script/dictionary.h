@@ -44,21 +44,19 @@ struct FieldReference {
 
 class TfrDataDictionary : private ComponentWatcher {
 public:
-    explicit TfrDataDictionary(DictionaryHost* host = nullptr) : host_(host) {}
+    TfrDataDictionary() = default;
     ~TfrDataDictionary();
     TfrDataDictionary(const TfrDataDictionary&) = delete;
     TfrDataDictionary& operator=(const TfrDataDictionary&) = delete;
-
-    void SetHost(DictionaryHost* host) { host_ = host; }
 
     TfrVariables VarList;           // categories and variables, order significant
     TfrVariables AliasList;         // "DataSet" or "DataSet.Field" -> alias ("" hides it)
     TfrVariables SourceAliasList;   // band data source name -> alias
 
-    bool Contains(std::string_view name);
+    bool Contains(std::string_view name, DictionaryHost& host);
     // Null when the name is neither a cached field nor a variable. A variable that
     // refers to itself, directly or round a cycle, raises CalculationError.
-    Value ValueOf(std::string_view name);
+    Value ValueOf(std::string_view name, DictionaryHost& host);
     void EmptyCache();
     void Clear();
 
@@ -66,9 +64,9 @@ public:
     bool IsVariable(std::string_view name) const;
     std::vector<std::string> ListCategories() const;
     std::vector<std::string> ListCategoryVariables(std::string_view category) const;
-    std::vector<std::string> ListDataSets() const;
-    std::vector<std::string> ListFields(std::string_view dataSet) const;
-    std::vector<std::string> ListDataSources() const;
+    std::vector<std::string> ListDataSets(const DictionaryHost& host) const;
+    std::vector<std::string> ListFields(std::string_view dataSet, const DictionaryHost& host) const;
+    std::vector<std::string> ListDataSources(const DictionaryHost& host) const;
     std::string DataSetOfAlias(std::string_view alias) const;
     std::string FieldOfAlias(std::string_view reference) const;
     std::string AliasOf(std::string_view name) const;
@@ -76,13 +74,14 @@ public:
     // Resolves a field reference: Field (with `defaultDataSet`), DataSet.Field,
     // Window.DataSet.Field or Window.Module.DataSet.Field; the field part may be in
     // double quotes. A missing window or module raises DataError "Missing <name>".
-    std::optional<FieldReference> ResolveField(std::string_view name, IDataSet* defaultDataSet) const;
+    std::optional<FieldReference> ResolveField(std::string_view name, IDataSet* defaultDataSet,
+                                              const DictionaryHost& host) const;
 
     // Fixes up a freshly loaded dictionary: names of the older convention
     // (variables marked by a leading space) are toggled; with `olderMarker`,
     // hidden aliases of fields that no longer resolve, and hidden source aliases,
     // are dropped.
-    void ConvertAfterLoad(bool olderMarker);
+    void ConvertAfterLoad(bool olderMarker, const DictionaryHost& host);
 
 private:
     void componentDestroyed(DataComponent* component) override;
@@ -90,7 +89,6 @@ private:
     // The alias rewrite of a dotted name: DataSet.Field by their aliases.
     std::string unalias(std::string_view name) const;
 
-    DictionaryHost* host_;
     // Upper-cased name -> field; the data sets are watched so that none dangles.
     std::map<std::string, FieldReference> fieldCache_;
     std::set<std::string> evaluating_;   // upper-cased variables being evaluated (cycle guard)
