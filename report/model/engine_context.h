@@ -6,6 +6,8 @@
 
 #include "platform/value/datetime.h"
 #include "platform/value/value.h"
+#include "report/script/constants.h"
+#include "report/script/variables.h"
 
 #include <cstdint>
 #include <functional>
@@ -21,6 +23,15 @@ class TfrReport;
 class TfrPage;
 class TfrView;
 class TfrBandRuntime;
+class ComponentContainer;
+class RunNames;
+
+inline TfrVariables makeConstantsList()
+{
+    TfrVariables constants(true);
+    FillConstants(constants);
+    return constants;
+}
 
 // Evaluates expression texts for the objects' methods (LINES.ADD and the like).
 // The expression evaluator implements it and installs itself in the context.
@@ -82,6 +93,24 @@ struct EngineContext {
 
     // --- services installed by other parts of the engine ---
     ExpressionEvaluator* Evaluator = nullptr;
+
+    // --- names and expressions ---
+    // frVariables: the host's and the scripts' variables, kept from run to run.
+    TfrVariables Variables{true};
+    // frConstants: colours, flags, CRLF, Null.
+    TfrVariables Constants = makeConstantsList();
+    // The expression fallback's guard of name resolution, emptied per bracket.
+    std::string NameGuard;
+    // The value of the bracket being expanded (the name VALUE reads).
+    Value BracketValue;
+    // The aggregate collection pass is running: brackets give empty text.
+    bool CollectingAggregates = false;
+    // The application's top-level components (windows, data modules), for
+    // "Window.Component" names of data sets.
+    ComponentContainer* Application = nullptr;
+    // What the band engine tells names of the running report (LINE#, CURY, ...);
+    // installed while a run is on.
+    RunNames* Run = nullptr;
 };
 
 EngineContext& engine();

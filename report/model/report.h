@@ -6,6 +6,7 @@
 #include "platform/value/datetime.h"
 #include "platform/value/value.h"
 #include "report/model/page.h"
+#include "report/script/dictionary.h"
 
 #include <functional>
 #include <memory>
@@ -86,6 +87,10 @@ public:
     void SetObjectProperty(std::string_view name, const Value& value);
 
     TfrPages Pages{this};
+    // Designer-defined variables, aliases and the field cache.
+    TfrDataDictionary Dictionary;
+    // The window the report sits on: its data components are found by plain name.
+    ComponentContainer* Owner = nullptr;
 
     // --- published settings ---
     TfrDataset* Dataset = nullptr;
