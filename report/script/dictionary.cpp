@@ -153,11 +153,15 @@ bool TfrDataDictionary::Contains(std::string_view name, DictionaryHost& host)
         }
         return true;
     }
-    if (const auto ref = ResolveField(unalias(name), defaultDataSet, host)) {
-        cache(name, *ref);
-        return true;
+    std::optional<FieldReference> ref;
+    try {
+        ref = ResolveField(unalias(name), defaultDataSet, host);
+    } catch (const DataError&) {
+        throw DataError(fmt::format("Missing {}", name));   // the name as it was asked for
     }
-    return false;
+    if (!ref) return false;
+    cache(name, *ref);
+    return true;
 }
 
 Value TfrDataDictionary::ValueOf(std::string_view name, DictionaryHost& host)

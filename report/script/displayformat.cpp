@@ -56,7 +56,8 @@ std::string FormatDisplayValue(const Value& value, std::uint32_t format, std::st
                                const Locale& locale)
 {
     if (value.isEmptyOrNull()) return {};
-    if (value.isString() && text::trim(value.string()).empty()) return {};
+    // Text of spaces only shows nothing; a line break stays a line break.
+    if (value.isString() && value.string().find_first_not_of(' ') == std::string::npos) return {};
     const DisplayFormat f = DisplayFormat::unpack(format);
     try {
         switch (f.category) {

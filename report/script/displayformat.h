@@ -47,7 +47,7 @@ struct DisplayFormat {
     }
 };
 
-// The value as the format shows it. Null, empty and blank text show nothing; a
+// The value as the format shows it. Null, empty and text of spaces show nothing; a
 // value the format cannot take (not a number, not a date) shows as plain text.
 std::string FormatDisplayValue(const Value& value, std::uint32_t format, std::string_view formatText,
                                const Locale& locale);

@@ -73,6 +73,7 @@ TEST(FormatDisplayValue, EveryCategoryAndKind)
         {"text boolean", Value(true), word(0, 0), "", "True"},
         {"unknown category", Value(1), word(7, 0), "", ""},
         {"blank text", Value("   "), word(0, 0), "", ""},
+        {"line break", Value("\r\n"), word(0, 0), "", "\r\n"},
     };
     for (const FormatCase& c : cases) {
         SCOPED_TRACE(c.what);
