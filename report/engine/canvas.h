@@ -25,7 +25,8 @@
 // changed, as on the classic device. setBrush() also sets the background the
 // way the engine expects: a solid brush makes the background opaque in the
 // brush colour, a clear brush makes it transparent; setBackgroundMode()
-// afterwards overrides the mode alone.
+// afterwards overrides the mode alone. A brush of colour kNoColor is a clear
+// brush.
 //
 // Text given to a canvas is engine text (GBK bytes); it is turned into Unicode
 // only inside the implementation.
@@ -183,10 +184,12 @@ public:
     virtual void lineTo(int x, int y) = 0;   // last pixel left out; the pen position moves to (x, y)
     void line(int x1, int y1, int x2, int y2) { moveTo(x1, y1); lineTo(x2, y2); }
     // Outline with the pen (unless Clear) around the inside filled with the brush
-    // (unless Clear); covers r.left..r.right-1 and r.top..r.bottom-1.
+    // (unless Clear); covers r.left..r.right-1 and r.top..r.bottom-1. With a
+    // clear pen the fill leaves out one more pixel on the right and bottom, as
+    // the classic device does.
     virtual void rectangle(const Rect& r) = 0;
-    // Fills r (right and bottom edge left out) with the current brush colour,
-    // whatever the brush style.
+    // Fills r (right and bottom edge left out) with the current brush; nothing
+    // with a clear brush.
     virtual void fillRect(const Rect& r) = 0;
     // Fills r by repeating `tile` from the device origin (band backgrounds in the designer).
     virtual void fillRectWithTile(const Rect& r, const QImage& tile) = 0;
