@@ -56,6 +56,7 @@ TEST(FormatDisplayValue, EveryCategoryAndKind)
         {"date custom", Value(kSunday), word(2, 4), "yyyy-mm-dd", "1998-11-15"},
         {"date day name", Value(kSunday), word(2, 4), "dddd", G("星期日")},
         {"date from text", Value("2008-3-5"), word(2, 4), "dd/mm/yy", "05-03-08"},
+        {"day beyond the calendar", Value(DateTime{1e9}), word(2, 1), "", "1000000000"},
         {"time kind 0", Value(kSunday), word(3, 0), "", "14:43:35"},
         {"time kind 1", Value(encodeTime(2, 43, 35)), word(3, 1), "", "2:43:35"},
         {"time kind 2", Value(kSunday), word(3, 2), "", "14:43"},
