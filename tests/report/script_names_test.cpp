@@ -218,5 +218,14 @@ TEST_F(NamesTest, FunctionCallsGoToTheReport)
     EXPECT_EQ(expand("[IF(dx = '', 'none', COPY(dx, 1, 2))]"), G("￥"));
 }
 
+TEST_F(NamesTest, ObjectMethodsEvaluateThroughTheInstalledEvaluator)
+{
+    evaluatorFor(report);
+    EXPECT_EQ(engine().Evaluator, &globalEvaluator());
+    memo->CallMethod("LINES.ADD", Value("'amount: ' + dx"), Value(), Value());
+    ASSERT_EQ(memo->Memo.size(), 1u);
+    EXPECT_EQ(memo->Memo.back(), "amount: " + G("￥1234.00"));
+}
+
 } // namespace
 } // namespace pemvora::report
