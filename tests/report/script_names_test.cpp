@@ -225,6 +225,8 @@ TEST_F(NamesTest, ObjectMethodsEvaluateThroughTheInstalledEvaluator)
     memo->CallMethod("LINES.ADD", Value("'amount: ' + dx"), Value(), Value());
     ASSERT_EQ(memo->Memo.size(), 1u);
     EXPECT_EQ(memo->Memo.back(), "amount: " + G("￥1234.00"));
+    // What a text object calls to expand its lines.
+    EXPECT_EQ(engine().Evaluator->ExpandLine("[dx]!"), G("￥1234.00") + "!");
 }
 
 } // namespace
