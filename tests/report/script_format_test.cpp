@@ -131,6 +131,8 @@ TEST(NumberPattern, PlainNotationCases)
 {
     const NumberSeparators dot{'.', ','};
     EXPECT_EQ(formatNumberPattern(0.5, "#.##", dot), ".5");
+    EXPECT_EQ(formatNumberPattern(12.5, ".00", dot), "12.50");
+    EXPECT_EQ(formatNumberPattern(7, "'No. '", dot), "No. 7");
     EXPECT_EQ(formatNumberPattern(0.5, "0.##", dot), "0.5");
     EXPECT_EQ(formatNumberPattern(1234567, "#,##0", dot), "1,234,567");
     EXPECT_EQ(formatNumberPattern(1234567, "0", dot), "1234567");
