@@ -198,6 +198,7 @@ TEST_F(NamesTest, DataFieldsThroughTheDictionary)
     EXPECT_EQ(expand("[Query1." + G("收款人") + "]"), G("某公司"));   // by its alias
     EXPECT_EQ(expand("[Amount]"), "12.5");                  // the report's data set
     EXPECT_EQ(expand("[Amt * 2]"), "25");
+    EXPECT_EQ(expand("[Query1.Amount * 1.5]"), "18.75");     // an expression, not a field name
     query.next();
     EXPECT_EQ(expand("[Amt]/[Payee]"), "7/");               // NULL text is empty text
     try {
