@@ -56,6 +56,11 @@ TEST_F(NamesTest, StoredValuesShowUnchangedInAnyCase)
     EXPECT_EQ(expand("[DX]"), amount);
     EXPECT_EQ(expand(G("大写：[Dx]。")), G("大写：") + amount + G("。"));
     EXPECT_EQ(expand("[expr]"), "1+2");
+
+    // Names and texts whose trail bytes are "[" (B0 5B) and "]" (B0 5D).
+    vars().SetVariable(G("癧癩"), Value(G("癩值[")));
+    EXPECT_EQ(expand(G("癧[癧癩]癩")), G("癧癩值[癩"));
+    EXPECT_EQ(expand(G("[癧癩 + '癩']")), G("癩值[癩"));
 }
 
 TEST_F(NamesTest, ResolutionOrder)
