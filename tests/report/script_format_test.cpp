@@ -95,17 +95,17 @@ TEST(FormatDisplayValue, PackedWordLayout)
     EXPECT_EQ(f.pack(), 0x01020A2Cu);
 }
 
-struct SpecCase {
+struct BracketCase {
     const char* bracket;
     Value value;
     std::string expression;
     std::string shown;
 };
 
-TEST(BracketFormat, SpecificationAfterSpaceHashOverridesTheObjectFormat)
+TEST(BracketFormat, FormatAfterSpaceHashOverridesTheObjectFormat)
 {
     const std::uint32_t objectFormat = word(1, 1, 3);
-    const SpecCase cases[] = {
+    const BracketCase cases[] = {
         {"Sum #N0.2", Value(1234.5), "Sum", "1234.50"},
         {"Sum #0,2", Value(1234.5), "Sum", "1234,50"},
         {"Sum #N#,##0.00", Value(1234.5), "Sum", "1,234.50"},
@@ -113,16 +113,16 @@ TEST(BracketFormat, SpecificationAfterSpaceHashOverridesTheObjectFormat)
         {"t #Thh:nn", Value(encodeTime(9, 5, 0)), "t", "09:05"},
         {"b #BNo;Yes", Value(true), "b", "Yes"},
         {"x #Q", Value(2), "x", "2.000"},           // unknown letter: object format stays
-        {"x#N2", Value(2), "x#N2", "2.000"},         // no blank before "#": no specification
+        {"x#N2", Value(2), "x#N2", "2.000"},         // no blank before "#": no format
         {"a + b", Value(2), "a + b", "2.000"},
     };
-    for (const SpecCase& c : cases) {
+    for (const BracketCase& c : cases) {
         SCOPED_TRACE(c.bracket);
         const BracketFormat f = SplitBracketFormat(c.bracket, objectFormat, "");
         EXPECT_EQ(f.expression, c.expression);
         EXPECT_EQ(FormatDisplayValue(c.value, f.format, f.formatText, defaultLocale()), c.shown);
     }
-    // A specification sets all four fields.
+    // A bracket format sets all four fields.
     EXPECT_EQ(SplitBracketFormat("x #N0.2", 0xFFFFFFFF, "").format, word(1, 1, 2, '.'));
     EXPECT_EQ(SplitBracketFormat("x #Dyy", word(1, 1, 3), "").format, word(2, 4, 0, 0));
 }
