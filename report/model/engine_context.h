@@ -6,6 +6,8 @@
 
 #include "platform/value/datetime.h"
 #include "platform/value/value.h"
+#include "report/script/constants.h"
+#include "report/script/variables.h"
 
 #include <cstdint>
 #include <functional>
@@ -21,6 +23,21 @@ class TfrReport;
 class TfrPage;
 class TfrView;
 class TfrBandRuntime;
+class ComponentContainer;
+class RunNames;
+
+inline TfrVariables makeConstantsList()
+{
+    TfrVariables constants(true);
+    FillConstants(constants);
+    return constants;
+}
+
+// Raised when an object needs an expression evaluated and none is installed.
+class NoEvaluator : public std::logic_error {
+public:
+    NoEvaluator() : std::logic_error("no expression evaluator is installed") {}
+};
 
 // Evaluates expression texts for the objects' methods (LINES.ADD and the like).
 // The expression evaluator implements it and installs itself in the context.
@@ -28,12 +45,9 @@ class ExpressionEvaluator {
 public:
     virtual ~ExpressionEvaluator() = default;
     virtual Value Evaluate(std::string_view expression) = 0;
-};
-
-// Raised when an object needs an expression evaluated and none is installed.
-class NoEvaluator : public std::logic_error {
-public:
-    NoEvaluator() : std::logic_error("no expression evaluator is installed") {}
+    // A text line with every bracket replaced by its text, formatted by the
+    // display format of CurrentView (what a text object shows).
+    virtual std::string ExpandLine(std::string_view line) { (void)line; throw NoEvaluator(); }
 };
 
 // A plug-in object class (kind code 10), created by its class name.
@@ -82,6 +96,24 @@ struct EngineContext {
 
     // --- services installed by other parts of the engine ---
     ExpressionEvaluator* Evaluator = nullptr;
+
+    // --- names and expressions ---
+    // frVariables: the host's and the scripts' variables, kept from run to run.
+    TfrVariables Variables{true};
+    // frConstants: colours, flags, CRLF, Null.
+    TfrVariables Constants = makeConstantsList();
+    // The expression fallback's guard of name resolution, emptied per bracket.
+    std::string NameGuard;
+    // The value of the bracket being expanded (the name VALUE reads).
+    Value BracketValue;
+    // The aggregate collection pass is running: brackets give empty text.
+    bool CollectingAggregates = false;
+    // The application's top-level components (windows, data modules), for
+    // "Window.Component" names of data sets.
+    ComponentContainer* Application = nullptr;
+    // What the band engine tells names of the running report (LINE#, CURY, ...);
+    // installed while a run is on.
+    RunNames* Run = nullptr;
 };
 
 EngineContext& engine();

@@ -6,6 +6,7 @@
 #include "platform/value/datetime.h"
 #include "platform/value/value.h"
 #include "report/model/page.h"
+#include "report/script/dictionary.h"
 
 #include <functional>
 #include <memory>
@@ -95,6 +96,10 @@ public:
                        const std::function<void(const std::string& text, const std::string& caption)>& showError);
 
     TfrPages Pages{this};
+    // Designer-defined variables, aliases and the field cache.
+    TfrDataDictionary Dictionary;
+    // The window the report sits on: its data components are found by plain name.
+    ComponentContainer* Owner = nullptr;
 
     // --- published settings ---
     TfrDataset* Dataset = nullptr;
