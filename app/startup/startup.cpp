@@ -2,8 +2,8 @@
 
 #include "app/data/tdata.h"
 #include "app/login/dataoperators.h"
-#include "app/windows/tadmin.h"
 #include "app/lists/referencelists.h"
+#include "app/windows/tadmin.h"
 #include "app/windows/tform1.h"
 #include "app/windows/tform3.h"
 #include "app/windows/tform4.h"
@@ -12,8 +12,8 @@
 #include "app/windows/tform8.h"
 #include "app/windows/tform9.h"
 #include "platform/desktop/shortcut.h"
-#include "report/engine/fontmap.h"
 #include "platform/ui/uiservices.h"
+#include "report/engine/fontmap.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -46,7 +46,7 @@ void installChineseTranslations(QApplication& app)
 
 int runPemvora(int argc, char** argv)
 {
-    // Windows family names (宋体, 隶书) resolve to installed faces.
+    // Template and window fonts name Windows families; ours map them before Qt starts fontconfig.
     report::loadFontConfiguration();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pemvora");

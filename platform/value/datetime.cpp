@@ -1,6 +1,8 @@
 #include "platform/value/datetime.h"
 
 #include "platform/value/locale.h"
+#include "platform/value/numberformat.h"
+#include "platform/value/numbertext.h"
 #include "platform/value/value.h"
 
 #include <cmath>
@@ -42,42 +44,6 @@ constexpr long long kEpochOffset = 25569;   // 1970-01-01 in days since 1899-12-
 constexpr double kMsPerDay = 86400000.0;
 
 bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-// Minimal rendering of the locale's own date and time notations (d, dd, m, mm,
-// yy, yyyy, h, hh, n, nn, s, ss and literal characters).
-std::string renderSimple(std::string_view format, const DateParts& d, const TimeParts& t, const Locale& l)
-{
-    std::string out;
-    std::size_t i = 0;
-    auto run = [&](char c) {
-        std::size_t n = 0;
-        while (i + n < format.size() && (format[i + n] | 0x20) == c) ++n;
-        return n;
-    };
-    while (i < format.size()) {
-        const char c = static_cast<char>(format[i] | 0x20);
-        std::size_t n;
-        if (format[i] == '\'' || format[i] == '"') {
-            const char q = format[i++];
-            while (i < format.size() && format[i] != q) out += format[i++];
-            ++i;
-            continue;
-        }
-        switch (c) {
-        case 'y': n = run('y'); out += n <= 2 ? fmt::format("{:02}", d.year % 100) : fmt::format("{:04}", d.year); break;
-        case 'm': n = run('m'); out += n == 1 ? std::to_string(d.month) : fmt::format("{:02}", d.month); break;
-        case 'd': n = run('d'); out += n == 1 ? std::to_string(d.day) : fmt::format("{:02}", d.day); break;
-        case 'h': n = run('h'); out += n == 1 ? std::to_string(t.hour) : fmt::format("{:02}", t.hour); break;
-        case 'n': n = run('n'); out += n == 1 ? std::to_string(t.minute) : fmt::format("{:02}", t.minute); break;
-        case 's': n = run('s'); out += n == 1 ? std::to_string(t.second) : fmt::format("{:02}", t.second); break;
-        case '/': n = 1; out += l.dateSeparator; break;
-        case ':': n = 1; out += l.timeSeparator; break;
-        default: n = 1; out += format[i]; break;
-        }
-        i += n;
-    }
-    return out;
-}
 
 std::vector<std::string_view> splitOn(std::string_view s, std::string_view seps)
 {
@@ -181,17 +147,10 @@ int dayOfWeek(DateTime dt)
 
 std::string dateTimeToText(DateTime dt, const Locale& locale)
 {
+    // A day number outside the calendar (years 1 to 9999) shows as the number.
     const DateParts d = decodeDate(dt);
-    const TimeParts t = decodeTime(dt);
-    const bool hasDate = std::trunc(dt.days) != 0;
-    const bool hasTime = t.hour || t.minute || t.second || t.millisecond;
-    std::string out;
-    if (hasDate || !hasTime) out = renderSimple(locale.shortDateFormat, d, t, locale);
-    if (hasTime) {
-        if (!out.empty()) out += ' ';
-        out += renderSimple(locale.longTimeFormat, d, t, locale);
-    }
-    return out;
+    if (!isValidDate(d.year, d.month, d.day)) return formatNumber(dt.days, locale.decimalSeparator);
+    return formatDateTimePattern(dt, "c", locale);
 }
 
 std::optional<DateTime> parseTime(std::string_view text, const Locale& locale)

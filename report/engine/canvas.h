@@ -122,7 +122,8 @@ struct Brush {
 
 enum class BackgroundMode : int { Opaque, Transparent };
 
-// Style bits as the templates store them.
+// Style bits of a canvas font. Templates store their own order (italic 1, bold 2);
+// canvasFontStyle() in the object model converts.
 enum FontStyleBits : int { kFontBold = 1, kFontItalic = 2, kFontUnderline = 4, kFontStrikeOut = 8 };
 
 // Character sets that templates name (GB2312 is the one Chinese templates use).

@@ -177,3 +177,32 @@ TEST(QuitQuestion, NoKeepsTheChequeWindowYesClosesIt)
     EXPECT_TRUE(window.close());
     EXPECT_FALSE(window.isVisible());
 }
+
+TEST(LoginShortcut, EveryClickRewritesTheLauncherInTheDesktopFolder)
+{
+    namespace fs = std::filesystem;
+    const fs::path home = fs::temp_directory_path() / ("pemvora-login-home-" + std::to_string(::getpid()));
+    fs::remove_all(home);
+    fs::create_directories(home / "Desktop");
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", home.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+
+    FakeOperators operators;
+    testsupport::RecordingUi dialogs;
+    desktop::FreedesktopShortcutWriter writer;
+    LoginController login(operators, dialogs, writer, desktop::shortcutForThisProgram("/opt/pemvora/pemvora.png"));
+    const fs::path launcher = home / "Desktop" / "Pemvora.desktop";
+    for (const char* password : {"wrong", "579"}) {
+        fs::remove(launcher);
+        login.logIn("admin", password);
+        ASSERT_TRUE(fs::exists(launcher)) << "after the click with " << password;
+        std::ifstream in(launcher);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_NE(text.find("Exec=\"" + fs::read_symlink("/proc/self/exe").string() + "\""), std::string::npos) << text;
+        EXPECT_NE(text.find("Path=" + fs::read_symlink("/proc/self/exe").parent_path().string() + "\n"),
+                  std::string::npos);
+    }
+    setenv("HOME", oldHome.c_str(), 1);
+    fs::remove_all(home);
+}

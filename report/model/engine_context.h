@@ -1,0 +1,123 @@
+#pragma once
+// The engine-wide state of the report engine, in one object. The engine runs
+// one report at a time in the process; everything that the objects, the band
+// engine, the evaluator and the scripts share lives here and nowhere else.
+// Tests start from a clean state with resetEngine().
+
+#include "platform/value/datetime.h"
+#include "platform/value/value.h"
+#include "report/script/constants.h"
+#include "report/script/variables.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pemvora::report {
+
+class TfrReport;
+class TfrPage;
+class TfrView;
+class TfrBandRuntime;
+class ComponentContainer;
+class RunNames;
+
+inline TfrVariables makeConstantsList()
+{
+    TfrVariables constants(true);
+    FillConstants(constants);
+    return constants;
+}
+
+// Raised when an object needs an expression evaluated and none is installed.
+class NoEvaluator : public std::logic_error {
+public:
+    NoEvaluator() : std::logic_error("no expression evaluator is installed") {}
+};
+
+// Evaluates expression texts for the objects' methods (LINES.ADD and the like).
+// The expression evaluator implements it and installs itself in the context.
+class ExpressionEvaluator {
+public:
+    virtual ~ExpressionEvaluator() = default;
+    virtual Value Evaluate(std::string_view expression) = 0;
+    // A text line with every bracket replaced by its text, formatted by the
+    // display format of CurrentView (what a text object shows).
+    virtual std::string ExpandLine(std::string_view line) { (void)line; throw NoEvaluator(); }
+};
+
+// A plug-in object class (kind code 10), created by its class name.
+struct PlugInClass {
+    std::string ClassName;
+    std::function<std::unique_ptr<TfrView>()> Create;
+};
+inline constexpr std::size_t kMaxPlugInClasses = 64;
+
+struct EngineContext {
+    // --- current objects ---
+    TfrReport* CurrentReport = nullptr;
+    TfrReport* RootReport = nullptr;
+    TfrPage* CurrentPage = nullptr;
+    TfrBandRuntime* CurrentBand = nullptr;
+    TfrView* CurrentView = nullptr;
+    // The page the designer shows; band alignment uses it in design mode.
+    TfrPage* DesignerPage = nullptr;
+
+    // --- run state ---
+    // 0 while designing; 1 while a run prepares pages or prepared pages are drawn.
+    int Running = 0;
+    // First pass of a two-pass run: fill and frame painting do nothing.
+    bool MeasuringPass = false;
+    bool FinalPass = false;
+    int PageNo = 0;               // 0-based prepared page being filled
+    int TotalPages = 0;
+    bool AppendToPrevious = false;
+    bool FooterDone = false;
+    int SavedCurY = 0;
+    int SavedBottom = 0;
+    bool StopRequested = false;
+    std::vector<TfrView*> NotifyList;
+    bool ErrorFlag = false;
+    std::string ErrorText;
+    DateTime StartDate;
+    DateTime StartTime;
+    int CrossShiftX = 0;
+
+    // --- objects ---
+    // Every created object takes the next number.
+    std::int32_t NextId = 0;
+    // Plug-in classes (none in this system) and the class names a read did not find.
+    std::vector<PlugInClass> PlugIns;
+    std::vector<std::string> MissingClasses;
+
+    // --- services installed by other parts of the engine ---
+    ExpressionEvaluator* Evaluator = nullptr;
+
+    // --- names and expressions ---
+    // frVariables: the host's and the scripts' variables, kept from run to run.
+    TfrVariables Variables{true};
+    // frConstants: colours, flags, CRLF, Null.
+    TfrVariables Constants = makeConstantsList();
+    // The expression fallback's guard of name resolution, emptied per bracket.
+    std::string NameGuard;
+    // The value of the bracket being expanded (the name VALUE reads).
+    Value BracketValue;
+    // The aggregate collection pass is running: brackets give empty text.
+    bool CollectingAggregates = false;
+    // The application's top-level components (windows, data modules), for
+    // "Window.Component" names of data sets.
+    ComponentContainer* Application = nullptr;
+    // What the band engine tells names of the running report (LINE#, CURY, ...);
+    // installed while a run is on.
+    RunNames* Run = nullptr;
+};
+
+EngineContext& engine();
+// Back to the state of a freshly started engine.
+void resetEngine();
+
+} // namespace pemvora::report

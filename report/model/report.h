@@ -1,0 +1,160 @@
+#pragma once
+// TfrReport: the report component. It owns its template pages (and later its
+// prepared pages and dictionary), carries the published settings and events,
+// and resolves "object.property" names for expressions and scripts.
+
+#include "platform/value/datetime.h"
+#include "platform/value/value.h"
+#include "report/model/page.h"
+#include "report/script/dictionary.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace pemvora::report {
+
+class TfrDataset;
+class TfrPreview;
+class TfrBandRuntime;
+
+// Raised by CreateObject for a plug-in class name that is not registered.
+class EClassNotFound : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Creates an object of a kind code: 0..4 the built-in kinds, 10 a registered
+// plug-in class (the name compared exactly). 5..9 and above 10 create nothing
+// and take no Id. An unknown plug-in name is recorded in the engine's
+// missing-class list and raises EClassNotFound.
+std::unique_ptr<TfrView> CreateObject(int kindCode, std::string_view className = {});
+
+// Registers a plug-in class (at most kMaxPlugInClasses); false when full.
+bool RegisterPlugInClass(std::string className, std::function<std::unique_ptr<TfrView>()> create);
+
+enum class TfrPreviewZoom { pzDefault, pzPageWidth, pzOnePage, pzTwoPages };
+enum class TfrReportType { rtSimple, rtMultiple };
+namespace previewbutton {
+inline constexpr unsigned pbZoom = 1u << 0;
+inline constexpr unsigned pbLoad = 1u << 1;
+inline constexpr unsigned pbSave = 1u << 2;
+inline constexpr unsigned pbPrint = 1u << 3;
+inline constexpr unsigned pbFind = 1u << 4;
+inline constexpr unsigned pbHelp = 1u << 5;
+inline constexpr unsigned pbExit = 1u << 6;
+inline constexpr unsigned pbPageSetup = 1u << 7;
+} // namespace previewbutton
+
+// The "Document" page of the report options.
+struct ReportInformation {
+    std::string Name, Author, Comment;
+    std::string VersionMajor, VersionMinor, VersionRelease, VersionBuild;
+    friend bool operator==(const ReportInformation&, const ReportInformation&) = default;
+};
+
+// Where an "object.property" name leads.
+struct PropertyTarget {
+    TfrObject* Object = nullptr;
+    std::string Property;
+};
+
+class TfrReport {
+public:
+    TfrReport();
+    ~TfrReport();
+    TfrReport(const TfrReport&) = delete;
+    TfrReport& operator=(const TfrReport&) = delete;
+
+    // Frees all pages, clears TwoPass, the report information, the protection
+    // and the password; created and modified become now.
+    void Clear();
+
+    // First object of any page whose name equals `name` ignoring case.
+    TfrView* FindObject(std::string_view name) const;
+
+    // Object addressing for expressions and scripts: "Memo1.Left",
+    // "PAGE2.Visible", or a bare property name of the current object.
+    // nullopt when the name leads nowhere (also a page number beyond the
+    // count); a page number that is not a number raises ConversionError.
+    std::optional<PropertyTarget> ResolveProperty(std::string_view name);
+    // Null when the name leads nowhere.
+    Value GetObjectProperty(std::string_view name);
+    // Ignored when the name leads nowhere.
+    void SetObjectProperty(std::string_view name, const Value& value);
+
+    // Selects the printer the template names (unless Printer.PrintToDefault);
+    // a name that is not installed keeps the current printer.
+    void SelectPrinterByName(std::string_view name);
+    // Switches to another printer and applies every page's paper again; on
+    // failure reports "Printer selected is not valid" through showError, goes
+    // back to the old printer and returns false.
+    bool SwitchPrinter(int oldIndex, int newIndex,
+                       const std::function<void(const std::string& text, const std::string& caption)>& showError);
+
+    TfrPages Pages{this};
+    // Designer-defined variables, aliases and the field cache.
+    TfrDataDictionary Dictionary;
+    // The window the report sits on: its data components are found by plain name.
+    ComponentContainer* Owner = nullptr;
+
+    // --- published settings ---
+    TfrDataset* Dataset = nullptr;
+    int DefaultCopies = 1;
+    bool DefaultCollate = true;
+    bool GrayedButtons = false;
+    TfrPreviewZoom InitialZoom = TfrPreviewZoom::pzDefault;
+    bool MDIPreview = false;
+    bool ModalPreview = true;
+    bool ModifyPrepared = true;
+    TfrPreview* Preview = nullptr;
+    unsigned PreviewButtons = previewbutton::pbZoom | previewbutton::pbLoad | previewbutton::pbSave
+        | previewbutton::pbPrint | previewbutton::pbFind | previewbutton::pbHelp | previewbutton::pbExit;
+    bool PrintIfEmpty = true;
+    TfrReportType ReportType = TfrReportType::rtSimple;
+    bool ShowPrintDialog = true;
+    bool ShowProgress = true;
+    bool StoreInDFM = false;
+    std::string Title;
+    bool RebuildPrinter = false;
+    bool UseDefaultDataSetName = false;
+
+    // --- published events (unassigned events are skipped) ---
+    std::function<void()> OnBeginDoc;
+    std::function<void()> OnEndDoc;
+    std::function<void(int pageNo)> OnBeginPage;
+    std::function<void(int pageNo)> OnEndPage;
+    std::function<void(TfrBandRuntime& band)> OnBeginBand;
+    std::function<void(TfrBandRuntime& band)> OnEndBand;
+    std::function<void(const std::string& parName, Value& parValue)> OnGetValue;
+    std::function<void(StringList& workLines, TfrView& view)> OnBeforePrint;
+    std::function<void(const std::string& name, const Value& p1, const Value& p2, const Value& p3, Value& result)>
+        OnUserFunction;
+    std::function<void(int n)> OnProgress;
+    std::function<void(TfrBandRuntime& band)> OnBeginColumn;
+    std::function<void(int columnNo, int& width)> OnPrintColumn;
+    std::function<void(TfrPage& page)> OnManualBuild;
+    std::function<void(TfrView& view)> OnObjectClick;
+    std::function<void(TfrView& view, int& cursor)> OnMouseOverObject;
+    std::function<void()> OnPrintReport;
+    std::function<void()> OnCustomizeObject;
+
+    // --- internal fields ---
+    std::string TemplateFileName = "Untitled";
+    ReportInformation Information;
+    DateTime Created;
+    DateTime Modified;
+    bool PasswordProtected = false;
+    std::string ReportPassword;
+    std::uint8_t GeneratorVersion = 88;
+    bool TwoPass = false;
+    // PrinterName (the printer the template names) and PrintToDefault (keep the
+    // current printer when loading).
+    ReportPrinter Printer;
+    bool XmlExport = false;
+};
+
+} // namespace pemvora::report
