@@ -4,6 +4,7 @@
 
 #include <QItemSelectionModel>
 #include <QTableView>
+#include <QTimer>
 
 #include <exception>
 
@@ -121,14 +122,26 @@ void DatasetTableModel::viewRowChanged(int row)
 {
     if (syncing_ || gone_ || row < 0 || !dataset_.isOpen() || row == dataset_.currentRow()) return;
     syncing_ = true;
-    try {
-        // Leaving a row writes it (or drops an untouched new row).
-        dataset_.setRecNo(row + 1);
-    } catch (const std::exception& e) {
-        ui::services().error(e.what());
+    bool moved = false;
+    if (mover_) {
+        moved = mover_(row + 1);
+    } else {
+        try {
+            // Leaving a row writes it (or drops an untouched new row).
+            dataset_.setRecNo(row + 1);
+            moved = true;
+        } catch (const std::exception& e) {
+            ui::services().error(e.what());
+        }
     }
     syncing_ = false;
-    syncViewToCursor();
+    if (moved) {
+        syncViewToCursor();
+        return;
+    }
+    // Refused: back to the row the cursor still stands on, once the view has
+    // finished changing its current index.
+    QTimer::singleShot(0, this, [this] { syncViewToCursor(); });
 }
 
 } // namespace pemvora::app

@@ -9,6 +9,7 @@
 #include <QAbstractTableModel>
 #include <QPointer>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ public:
 
     // Keeps `view`'s current row and the dataset's cursor in step.
     void attach(QTableView* view);
+    // Moves the cursor when the grid's current row changes (1-based record
+    // number); false when the move was refused and the grid goes back to the
+    // cursor. By default the dataset moves at once, writing the row it leaves.
+    using RowMover = std::function<bool(int recNo)>;
+    void setRowMover(RowMover mover) { mover_ = std::move(mover); }
     data::Dataset& dataset() const { return dataset_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -53,6 +59,7 @@ private:
     data::Dataset& dataset_;
     std::vector<Column> columns_;
     QPointer<QTableView> view_;
+    RowMover mover_;
     int shownRows_ = 0;
     bool syncing_ = false;
     bool gone_ = false;

@@ -5,9 +5,6 @@
 
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QItemSelectionModel>
-#include <QPointer>
-#include <QTimer>
 #include <QScreen>
 #include <QTableView>
 
@@ -55,26 +52,10 @@ widgets::Navigator* makeListNavigator(ListController& list, QWidget* parent)
 
 void attachGrid(QTableView* grid, DatasetTableModel* model, ListController& list)
 {
+    // Row changes go through the list controller, so that a row is written
+    // only after its table's checks.
+    model->setRowMover([&list](int recNo) { return list.moveToRecNo(recNo); });
     model->attach(grid);
-    // The model would move the cursor itself, posting without the checks:
-    // the grid's row changes go through the list controller instead.
-    QItemSelectionModel* selection = grid->selectionModel();
-    QObject::disconnect(selection, &QItemSelectionModel::currentRowChanged, model, nullptr);
-    QObject::connect(selection, &QItemSelectionModel::currentRowChanged, grid,
-                     [grid, &list](const QModelIndex& current, const QModelIndex&) {
-                         data::Dataset& cursor = list.cursor();
-                         if (current.row() < 0 || !cursor.isOpen() || current.row() == cursor.currentRow()) return;
-                         if (list.moveToRecNo(current.row() + 1)) return;
-                         // Refused: back to the row the cursor still stands on.
-                         QPointer<QTableView> view(grid);
-                         QTimer::singleShot(0, grid, [view, &list] {
-                             if (!view || !view->model()) return;
-                             const int row = list.cursor().currentRow();
-                             const int column = std::max(0, view->currentIndex().column());
-                             if (row >= 0 && view->currentIndex().row() != row)
-                                 view->setCurrentIndex(view->model()->index(row, column));
-                         });
-                     });
 }
 
 void styleGrid(QTableView* grid, const QColor& titleColour, std::initializer_list<int> widths)
