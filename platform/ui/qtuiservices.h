@@ -1,0 +1,14 @@
+#pragma once
+// UiServices over QMessageBox, owned by the application's active window.
+
+#include "platform/ui/uiservices.h"
+
+namespace pemvora::ui {
+
+class QtUiServices : public UiServices {
+public:
+    Answer message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override;
+    void error(const std::string& text) override;
+};
+
+} // namespace pemvora::ui
