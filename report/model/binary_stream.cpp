@@ -1,5 +1,6 @@
 #include "report/model/binary_stream.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -55,6 +56,13 @@ std::string_view BinaryReader::bytes(std::size_t n)
     std::string_view b = data_.substr(pos_, n);
     pos_ += n;
     return b;
+}
+
+BinaryReader BinaryReader::endingAt(std::size_t end) const
+{
+    BinaryReader r(data_.substr(0, std::max(std::min(end, data_.size()), pos_)));
+    r.pos_ = pos_;
+    return r;
 }
 
 void BinaryWriter::u16(std::uint16_t v)

@@ -35,6 +35,9 @@ public:
     // A 16-bit boolean: any non-zero value is true.
     bool bool16() { return u16() != 0; }
     std::string_view bytes(std::size_t n);
+    // A reader of the same bytes, at the same position, that ends at `end`
+    // (clamped to the size): positions stay those of the whole stream.
+    BinaryReader endingAt(std::size_t end) const;
 
 private:
     void need(std::size_t n) const;

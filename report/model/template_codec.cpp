@@ -117,8 +117,9 @@ std::int32_t encodeFrameWidth(float width)
     // small whole widths are stored as such.
     if (w == std::floor(w) && w <= 10) return static_cast<std::int32_t>(w);
     const double stored = roundHalfEven(w * 1000.0);
-    if (stored > std::numeric_limits<std::int32_t>::max() || stored < std::numeric_limits<std::int32_t>::min())
-        throw TemplateSaveError(fmt::format("Cannot save the template: the frame width {} is out of range", w));
+    // Thousandths up to 10 would read back as whole widths.
+    if (stored <= 10 || stored > std::numeric_limits<std::int32_t>::max())
+        throw TemplateSaveError(fmt::format("Cannot save the template: the frame width {} cannot be stored", w));
     return static_cast<std::int32_t>(stored);
 }
 

@@ -68,7 +68,9 @@ public:
 };
 
 // FrameWidth as stored: whole widths up to 10 as the integer itself, any other
-// width in thousandths; both read back exactly.
+// width in thousandths; both read back exactly. A width that cannot be told
+// apart from a whole one (below 0.0105 and not whole, or negative and not
+// whole) or that does not fit raises TemplateSaveError.
 std::int32_t encodeFrameWidth(float width);
 float decodeFrameWidth(std::int32_t stored);
 

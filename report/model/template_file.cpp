@@ -77,12 +77,17 @@ void readObjectEntry(TemplateReader& r, TfrReport& report, std::uint8_t kindCode
         }
     }
     const std::uint8_t pageIndex = in.u8();
-    std::optional<std::size_t> end;
+    // From version 24 on each entry says where it ends. The record is read
+    // within those bounds, so a damaged record cannot run into the next one,
+    // and a failing record is skipped. A stored 0 means "no end".
+    std::size_t end = 0;
+    bool endRead = false;
     auto readEnd = [&] {
         const std::uint32_t stored = in.u32();
-        // An end position must lie ahead within the stream, or the reader
-        // could go round in circles.
-        if (stored > in.size() || stored < in.position())
+        endRead = true;
+        // An end must lie ahead within the stream, or the reader could go
+        // round in circles.
+        if (stored != 0 && (stored > in.size() || stored < in.position()))
             throw TemplateFormatError("Object entry ends outside the stream");
         end = stored;
     };
@@ -94,15 +99,26 @@ void readObjectEntry(TemplateReader& r, TfrReport& report, std::uint8_t kindCode
         if (!created) throw TemplateFormatError("Unknown object kind");
         TfrView& view = page.Add(std::move(created));
         if (r.version > 23) readEnd();
-        LoadObjectRecord(r, view);
-        if (framedMemo) in.bytes(8);
-        if (end && *end != 0) in.seek(*end);
-    } catch (const StreamError&) {
-        throw;   // the stream itself has ended: the whole read fails
-    } catch (const std::exception&) {
-        if (r.version < 24) return;
-        if (!end) readEnd();
-        in.seek(*end);
+        if (end != 0) {
+            BinaryReader bounded = in.endingAt(end);
+            TemplateReader record(bounded, r.version);
+            LoadObjectRecord(record, view);
+            if (framedMemo) bounded.bytes(8);
+            in.seek(end);
+        } else {
+            LoadObjectRecord(r, view);
+            if (framedMemo) in.bytes(8);
+        }
+    } catch (const std::exception& failure) {
+        if (r.version < 24) {
+            // No end to go to: the reader goes on with the next tag, unless
+            // the stream itself has ended.
+            if (dynamic_cast<const StreamError*>(&failure)) throw;
+            return;
+        }
+        if (!endRead) readEnd();
+        if (end == 0) throw TemplateFormatError("A damaged object entry without an end");
+        in.seek(end);
     }
 }
 
