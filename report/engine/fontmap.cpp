@@ -87,9 +87,50 @@ QString resolveFontFamily(const QString& family)
     return resolved;
 }
 
+namespace {
+
+// Whether the face fontconfig picks for `family` has Chinese characters.
+bool coversChinese(const QString& family)
+{
+    static QHash<QString, bool> cache;
+    if (auto it = cache.constFind(family); it != cache.constEnd()) return *it;
+    bool covers = false;
+    const QByteArray utf8 = family.toUtf8();
+    if (FcPattern* pattern = FcPatternCreate()) {
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(utf8.constData()));
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
+            FcCharSet* chars = nullptr;
+            if (FcPatternGetCharSet(match, FC_CHARSET, 0, &chars) == FcResultMatch && chars)
+                covers = FcCharSetHasChar(chars, 0x4E00) && FcCharSetHasChar(chars, 0x6574);   // 一, 整
+            FcPatternDestroy(match);
+        }
+        FcPatternDestroy(pattern);
+    }
+    cache.insert(family, covers);
+    return covers;
+}
+
+bool isEastAsianCharset(int charset) { return charset == 128 || charset == 129 || charset == 134 || charset == 136; }
+
+} // namespace
+
+QString familyForFont(const Font& font)
+{
+    const QString resolved = resolveFontFamily(text::toQString(font.name));
+    // The classic font mapper weighs the character set above the face name: a
+    // Latin face asked for with a Chinese character set comes out in the
+    // system's Song face, Latin letters included.
+    if (isEastAsianCharset(font.charset) && !coversChinese(resolved))
+        return resolveFontFamily(QString::fromUtf8("宋体"));
+    return resolved;
+}
+
 QFont toQFont(const Font& font, int charSpacing)
 {
-    QFont f(resolveFontFamily(text::toQString(font.name)));
+    QFont f(familyForFont(font));
     f.setPixelSize(font.height > 0 ? font.height : (font.height < 0 ? -font.height : 1));
     f.setBold((font.style & kFontBold) != 0);
     f.setItalic((font.style & kFontItalic) != 0);

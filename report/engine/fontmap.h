@@ -31,6 +31,12 @@ std::string loadFontConfiguration();
 // "Noto Serif CJK SC" for "宋体". Results are cached.
 QString resolveFontFamily(const QString& family);
 
+// The installed family a canvas font draws with: its name resolved, except
+// that a face without Chinese characters asked for with an East Asian
+// character set (GB2312 134, Big5 136, Shift-JIS 128, Hangul 129) gives the
+// face of 宋体, as the classic font mapper does.
+QString familyForFont(const Font& font);
+
 // The QFont for a canvas font: resolved family, em height in pixels, styles,
 // no kerning (character positions as the templates were designed), plus the
 // extra spacing after every character.

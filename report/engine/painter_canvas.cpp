@@ -52,7 +52,7 @@ PainterCanvas::PainterCanvas(QPainter& painter, int dpiX, int dpiY, std::optiona
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
-    painter_.setClipping(false);
+    if (painter_.hasClipping()) deviceClip_ = painter_.clipRegion();
     updateQFont();
 }
 
@@ -87,7 +87,14 @@ void PainterCanvas::setCharSpacing(int pixels)
     updateQFont();
 }
 
-void PainterCanvas::updateQFont() { qfont_ = toQFont(font_, 0); }   // spacing is placed by hand
+void PainterCanvas::updateQFont()
+{
+    qfont_ = toQFont(font_, 0);   // char spacing is placed by hand
+    glyphFont_ = qfont_;
+    glyphFont_.setUnderline(false);
+    glyphFont_.setStrikeOut(false);
+    advanceCache_.clear();
+}
 
 void PainterCanvas::setTextJustification(int extraPixels, int breakCount)
 {
@@ -103,17 +110,22 @@ void PainterCanvas::setClipRect(std::optional<Rect> clip)
 
 void PainterCanvas::applyClip()
 {
-    if (clip_)
+    if (deviceClip_) {
+        painter_.setClipRegion(*deviceClip_);
+        if (clip_) painter_.setClipRect(toQRect(*clip_), Qt::IntersectClip);
+    } else if (clip_) {
         painter_.setClipRect(toQRect(*clip_));
-    else
+    } else {
         painter_.setClipping(false);
+    }
 }
 
 bool PainterCanvas::isVisible(const Rect& r) const
 {
     std::optional<Rect> area = bounds_;
     if (clip_) area = intersection(area, *clip_);
-    return !r.isEmpty() && (!area || area->intersects(r));
+    if (r.isEmpty() || (area && !area->intersects(r))) return false;
+    return !deviceClip_ || deviceClip_->intersects(toQRect(r));
 }
 
 // ---------------------------------------------------------------- lines and areas
@@ -243,10 +255,17 @@ std::vector<int> PainterCanvas::advances(const QString& text) const
 {
     // Characters sit on whole pixels, each advanced by its own rounded width,
     // so that drawing and measuring agree on every device.
-    const QFontMetricsF fm(qfont_, painter_.device());
+    std::optional<QFontMetricsF> fm;
     std::vector<int> out;
     out.reserve(std::size_t(text.size()));
-    for (QChar ch : text) out.push_back(int(std::lround(fm.horizontalAdvance(ch))) + charSpacing_);
+    for (QChar ch : text) {
+        auto it = advanceCache_.find(ch.unicode());
+        if (it == advanceCache_.end()) {
+            if (!fm) fm.emplace(qfont_, painter_.device());
+            it = advanceCache_.emplace(ch.unicode(), int(std::lround(fm->horizontalAdvance(ch)))).first;
+        }
+        out.push_back(it->second + charSpacing_);
+    }
     return out;
 }
 
@@ -259,9 +278,14 @@ void PainterCanvas::drawTextRun(int x, int y, const QString& text)
     const int width = std::accumulate(widths.begin(), widths.end(), 0) + (breaks > 0 ? justifyExtra_ : 0);
     if (backgroundMode_ == BackgroundMode::Opaque) fillPixels(x, y, width, cellHeight, backgroundColor_);
 
-    painter_.setFont(qfont_);
-    painter_.setPen(toQColor(font_.color));
+    painter_.setFont(glyphFont_);
+    const QColor textColor = toQColor(font_.color);
+    painter_.setPen(textColor);
     const int baseline = y + fm.ascent();
+    // Underline and strike-out run under the whole text, spacing included.
+    const int lineWidth = std::max(1, fm.lineWidth());
+    if (qfont_.underline()) painter_.fillRect(QRect(x, baseline + fm.underlinePos(), width, lineWidth), textColor);
+    if (qfont_.strikeOut()) painter_.fillRect(QRect(x, baseline - fm.strikeOutPos(), width, lineWidth), textColor);
     // Justification: break i (0-based) of n gets extra / n pixels, plus one while i < extra % n.
     const int n = justifyBreaks_;
     int cursor = x;
@@ -295,7 +319,8 @@ void PainterCanvas::textRect(const Rect& clip, int x, int y, std::string_view te
 {
     const std::optional<Rect> saved = clip_;
     const std::optional<Rect> area = intersection(clip_, clip);
-    painter_.setClipRect(toQRect(*area));
+    clip_ = area;
+    applyClip();
     const BackgroundMode savedMode = backgroundMode_;
     if (backgroundMode_ == BackgroundMode::Opaque) {
         fillPixels(clip.left, clip.top, clip.width(), clip.height(), backgroundColor_);

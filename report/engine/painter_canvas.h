@@ -7,9 +7,11 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace pemvora::report {
@@ -75,11 +77,14 @@ private:
     Color backgroundColor_ = kWhite;
     BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
     Font font_;
-    QFont qfont_;
+    QFont qfont_;        // the font as measured (with underline / strike-out)
+    QFont glyphFont_;    // the font characters are drawn with (lines drawn by hand over the run)
+    mutable std::unordered_map<char16_t, int> advanceCache_;   // rounded advances in qfont_
     int charSpacing_ = 0;
     int justifyExtra_ = 0;
     int justifyBreaks_ = 0;
     std::optional<Rect> clip_;
+    std::optional<QRegion> deviceClip_;   // the painter's own clip when the canvas was made (a paint event's region)
     Point position_;
     std::size_t patternPos_ = 0;   // pixels of the dash pattern used since the last moveTo
 };

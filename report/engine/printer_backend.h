@@ -124,7 +124,9 @@ public:
 };
 
 // The installed printers through Qt and CUPS; a VirtualPrinterBackend when
-// there is none (or no CUPS service), without any message. Needs a QGuiApplication.
+// there is none (or no CUPS service), without any message, when the
+// environment says PEMVORA_PRINTERS=none, and when the program has no
+// QGuiApplication (printing needs one).
 std::unique_ptr<PrinterBackend> makeSystemPrinterBackend();
 
 } // namespace pemvora::report

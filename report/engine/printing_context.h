@@ -28,7 +28,7 @@ private:
 };
 
 // The process's printing state; made on first use over the system printers
-// (needs a QGuiApplication).
+// (the virtual printer alone in a program without a QGuiApplication).
 PrintingContext& printing();
 // Starts the printing state afresh over `backend` (nullptr: the system printers).
 void resetPrinting(std::unique_ptr<PrinterBackend> backend);

@@ -2,11 +2,14 @@
 
 #include "report/engine/paper.h"
 
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPrinterInfo>
 
 #include <cmath>
+#include <cstdlib>
+#include <string_view>
 
 namespace pemvora::report {
 
@@ -230,6 +233,12 @@ bool SystemPrinterBackend::showPropertiesDialog()
 
 std::unique_ptr<PrinterBackend> makeSystemPrinterBackend()
 {
+    if (const char* choice = std::getenv("PEMVORA_PRINTERS"); choice && std::string_view(choice) == "none")
+        return std::make_unique<VirtualPrinterBackend>();
+    // Printing needs Qt's GUI side; a program without it (a command-line tool,
+    // a model test) lays out on the virtual printer.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
+        return std::make_unique<VirtualPrinterBackend>();
     // Without a CUPS service (or without printers) Qt lists nothing: the
     // engine then runs on its virtual printer, without telling anyone.
     if (QPrinterInfo::availablePrinterNames().isEmpty()) return std::make_unique<VirtualPrinterBackend>();

@@ -5,6 +5,16 @@
 
 namespace pemvora::report {
 
+int canvasFontStyle(int stored)
+{
+    int style = 0;
+    if (stored & fontstyle::Italic) style |= kFontItalic;
+    if (stored & fontstyle::Bold) style |= kFontBold;
+    if (stored & fontstyle::Underline) style |= kFontUnderline;
+    if (stored & fontstyle::StrikeOut) style |= kFontStrikeOut;
+    return style;
+}
+
 bool SetFontProperty(TfrFont& font, std::string_view name, const Value& value)
 {
     const std::string n = upperName(name);

@@ -17,6 +17,9 @@ inline constexpr int Underline = 4;
 inline constexpr int StrikeOut = 8;
 } // namespace fontstyle
 
+// The stored style bits as the drawing layer's FontStyleBits.
+int canvasFontStyle(int storedStyle);
+
 // The engine's default character set.
 inline constexpr int kEngineDefaultCharset = 1;
 

@@ -2,6 +2,7 @@
 
 #include "platform/text/gbk.h"
 #include "platform/value/numbertext.h"
+#include "report/engine/printing_context.h"
 #include "report/model/engine_context.h"
 #include "report/model/report.h"
 
@@ -57,36 +58,66 @@ TfrView* TfrPage::FindObject(std::string_view name) const
 
 void TfrPage::ApplyPaper(const PaperRequest& paper)
 {
-    PaperSize = paper.Size;
-    PaperWidth = paper.Width;
-    PaperHeight = paper.Height;
-    Orientation = static_cast<std::uint8_t>(paper.Orientation);
-    PaperBin = paper.Bin;
+    report::ApplyPaper(printing().printer(), Paper, paper.Size, paper.Width, paper.Height, paper.Orientation,
+                       paper.Bin);
+}
+
+PaperRequest TfrPage::RequestedPaper() const
+{
+    return {Paper.size, Paper.width, Paper.height, Paper.orientation, Paper.bin};
 }
 
 int TfrPage::LeftEdge() const
 {
     if (!MarginsInUse) return 0;
-    return Margins.Left != 0 ? Margins.Left : Metrics.OffsetX;
+    return Margins.Left != 0 ? Margins.Left : Paper.metrics.OffsetX;
 }
 
 int TfrPage::TopEdge() const
 {
     if (!MarginsInUse) return 0;
-    return Margins.Top != 0 ? Margins.Top : Metrics.OffsetY;
+    return Margins.Top != 0 ? Margins.Top : Paper.metrics.OffsetY;
 }
 
 int TfrPage::RightEdge() const
 {
-    if (!MarginsInUse) return Metrics.PaperWidth;
-    return Margins.Right != 0 ? Metrics.PaperWidth - Margins.Right : Metrics.OffsetX + Metrics.PrintWidth;
+    const TfrPageMetrics& m = Paper.metrics;
+    if (!MarginsInUse) return m.PaperWidth;
+    return Margins.Right != 0 ? m.PaperWidth - Margins.Right : m.OffsetX + m.PrintWidth;
 }
 
 int TfrPage::BottomEdge() const
 {
-    if (!MarginsInUse) return Metrics.PaperHeight;
-    return Margins.Bottom != 0 ? Metrics.PaperHeight - Margins.Bottom : Metrics.OffsetY + Metrics.PrintHeight;
+    const TfrPageMetrics& m = Paper.metrics;
+    if (!MarginsInUse) return m.PaperHeight;
+    return Margins.Bottom != 0 ? m.PaperHeight - Margins.Bottom : m.OffsetY + m.PrintHeight;
 }
+
+namespace {
+
+// The selected printer's papers for the "Size" property.
+std::string paperNames()
+{
+    const TfrPrinter& printer = printing().printer();
+    if (printer.PaperNames.empty()) return "No data";
+    std::string names;
+    for (const std::string& name : printer.PaperNames) {
+        if (!names.empty()) names += ';';
+        names += name;
+    }
+    return names;
+}
+
+std::vector<Value> paperCodes()
+{
+    const TfrPrinter& printer = printing().printer();
+    std::vector<Value> codes;
+    for (int id : printer.PaperIds) codes.emplace_back(id);
+    if (codes.empty()) codes.emplace_back(Value::null());
+    return codes;
+}
+
+} // namespace
 
 void TfrPage::RegisterProperties()
 {
@@ -104,6 +135,7 @@ void TfrPage::RegisterProperties()
         AddEnumProperty("Position", "poDesigned;poScreenCenter", std::vector<Value>{0, 4});
         AddProperty("OnActivate", prop::HasEditor | prop::SingleSelection, PropertyEditor::Script, this);
     } else {
+        AddEnumProperty("Size", paperNames(), paperCodes());
         AddProperty("Width", prop::Length);
         AddProperty("Height", prop::Length);
         AddProperty("LeftMargin", prop::Length);
@@ -135,16 +167,16 @@ void TfrPage::SetProperty(std::string_view name, const Value& value)
     else if (n == "POSITION") Position = toByte(value);
     else if (n == "WIDTH") {
         if (dialog) Width = toInt32Value(value);
-        else PaperWidth = pixelsToTenthsMm(toInt32Value(value));
+        else Paper.width = pixelsToTenthsMm(toInt32Value(value));
     } else if (n == "HEIGHT") {
         if (dialog) Height = toInt32Value(value);
-        else PaperHeight = pixelsToTenthsMm(toInt32Value(value));
-    } else if (n == "SIZE") PaperSize = toInt32Value(value);
+        else Paper.height = pixelsToTenthsMm(toInt32Value(value));
+    } else if (n == "SIZE") Paper.size = toInt32Value(value);
     else if (n == "LEFTMARGIN") Margins.Left = toInt32Value(value);
     else if (n == "TOPMARGIN") Margins.Top = toInt32Value(value);
     else if (n == "RIGHTMARGIN") Margins.Right = toInt32Value(value);
     else if (n == "BOTTOMMARGIN") Margins.Bottom = toInt32Value(value);
-    else if (n == "ORIENTATION") Orientation = toByte(value);
+    else if (n == "ORIENTATION") Paper.orientation = toByte(value);
     else if (n == "PRINTTOPREVPAGE") PrintToPrevPage = value.toBoolean();
     else if (n == "STRETCHTOPRINTABLE") MarginsInUse = !value.toBoolean();
     else if (n == "COLUMNS") Columns = toInt32Value(value);
@@ -165,16 +197,16 @@ Value TfrPage::GetProperty(std::string_view name)
     if (n == "LEFT") return Left;
     if (n == "TOP") return Top;
     if (n == "POSITION") return int(Position);
-    if (n == "WIDTH") return dialog ? Width : tenthsMmToPixels(PaperWidth);
-    if (n == "HEIGHT") return dialog ? Height : tenthsMmToPixels(PaperHeight);
-    if (n == "SIZE") return PaperSize;
+    if (n == "WIDTH") return dialog ? Width : tenthsMmToPixels(Paper.width);
+    if (n == "HEIGHT") return dialog ? Height : tenthsMmToPixels(Paper.height);
+    if (n == "SIZE") return Paper.size;
     // While running the margins read as the band area actually used.
     const bool running = engine().Running != 0;
     if (n == "LEFTMARGIN") return running ? LeftEdge() : Margins.Left;
     if (n == "TOPMARGIN") return running ? TopEdge() : Margins.Top;
     if (n == "RIGHTMARGIN") return running ? RightEdge() : Margins.Right;
     if (n == "BOTTOMMARGIN") return running ? BottomEdge() : Margins.Bottom;
-    if (n == "ORIENTATION") return int(Orientation);
+    if (n == "ORIENTATION") return Paper.orientation;
     if (n == "PRINTTOPREVPAGE") return PrintToPrevPage;
     if (n == "STRETCHTOPRINTABLE") return !MarginsInUse;
     if (n == "COLUMNS") return Columns;
@@ -184,7 +216,15 @@ Value TfrPage::GetProperty(std::string_view name)
 
 // ---------------------------------------------------------------- TfrPages
 
-int TfrPages::Add() { return Add(PaperRequest{}); }
+int TfrPages::Add()
+{
+    PaperRequest paper;
+    paper.Size = printing().newPagePaperSize();
+    const PaperInfo* row = findPaper(paper.Size);
+    paper.Width = row ? row->width : 0;
+    paper.Height = row ? row->height : 0;
+    return Add(paper);
+}
 
 int TfrPages::Add(const PaperRequest& paper)
 {

@@ -2,8 +2,8 @@
 // TfrPage: a template page (a report page or a dialog page) owning its
 // objects; TfrPages: the ordered pages of one report.
 
+#include "report/engine/printer.h"
 #include "report/model/object.h"
-#include "report/model/page_metrics.h"
 #include "report/model/view.h"
 
 #include <cstdint>
@@ -15,13 +15,13 @@ namespace pemvora::report {
 
 class TfrReport;
 
-// The paper a page asks for.
+// The paper a page asks for; the printer may give it another (ApplyPaper).
 struct PaperRequest {
-    int Size = 9;                 // platform paper size code; 256 = custom
+    int Size = kA4;               // platform paper size code; kCustomPaper = custom
     int Width = 2100;             // tenths of a millimetre, in the orientation below
     int Height = 2970;
     int Orientation = 0;          // 0 portrait, 1 landscape
-    int Bin = -1;                 // paper source; -1 the default source
+    int Bin = kDefaultBin;        // paper source
 };
 
 struct PageMargins {
@@ -54,7 +54,11 @@ public:
     int ObjectCount() const { return static_cast<int>(PageObjects.size()); }
 
     // --- paper ---
+    // Applies the paper through the engine's printer, which may replace it by
+    // what the selected printer supports or fall back to a custom size of the
+    // same dimensions; the page keeps what the printer then holds, and its metrics.
     void ApplyPaper(const PaperRequest& paper);
+    PaperRequest RequestedPaper() const;
 
     // The band area: the margins, or the printer's unprintable offsets where a
     // margin is 0; the whole paper with "StretchToPrintable". Design pixels.
@@ -64,15 +68,12 @@ public:
     int BottomEdge() const;
 
     // --- fields (template side) ---
-    int PaperSize = 9;
-    int PaperWidth = 2100;         // tenths of a millimetre, current orientation
-    int PaperHeight = 2970;
+    // Paper size code, width and height (tenths of a millimetre, in the current
+    // orientation), orientation, bin and the page metrics.
+    PagePaper Paper;
     PageMargins Margins;
-    std::uint8_t Orientation = 0;
-    int PaperBin = -1;
     bool PrintToPrevPage = false;
     bool MarginsInUse = true;
-    TfrPageMetrics Metrics;
     int Columns = 1;
     int ColumnWidth = 0;
     int ColumnGap = 0;
@@ -99,7 +100,7 @@ public:
     int Count() const { return static_cast<int>(pages_.size()); }
     TfrPage& Items(int index) const { return *pages_.at(static_cast<std::size_t>(index)); }
     TfrPage& operator[](int index) const { return Items(index); }
-    // Adds a page with the printer's current paper; returns its index.
+    // Adds a page with the printer's default paper; returns its index.
     int Add();
     // Adds a page with the given paper; returns its index.
     int Add(const PaperRequest& paper);

@@ -2,6 +2,7 @@
 
 #include "platform/text/gbk.h"
 #include "platform/value/numbertext.h"
+#include "report/engine/printing_context.h"
 #include "report/model/engine_context.h"
 #include "report/model/memo.h"
 #include "report/model/objects.h"
@@ -90,6 +91,19 @@ void TfrReport::Clear()
     Modified = Created;
     PasswordProtected = false;
     ReportPassword.clear();
+}
+
+void TfrReport::SelectPrinterByName(std::string_view name)
+{
+    report::SelectPrinterByName(printing().printer(), Printer, name);
+}
+
+bool TfrReport::SwitchPrinter(int oldIndex, int newIndex,
+                              const std::function<void(const std::string&, const std::string&)>& showError)
+{
+    std::vector<PagePaper*> papers;
+    for (int i = 0; i < Pages.Count(); ++i) papers.push_back(&Pages.Items(i).Paper);
+    return report::SwitchPrinter(printing().printer(), Printer, papers, oldIndex, newIndex, showError);
 }
 
 TfrView* TfrReport::FindObject(std::string_view name) const

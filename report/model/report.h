@@ -117,6 +117,15 @@ public:
     // Ignored when the name leads nowhere.
     void SetObjectProperty(std::string_view name, const Value& value);
 
+    // Selects the printer the template names (unless Printer.PrintToDefault);
+    // a name that is not installed keeps the current printer.
+    void SelectPrinterByName(std::string_view name);
+    // Switches to another printer and applies every page's paper again; on
+    // failure reports "Printer selected is not valid" through showError, goes
+    // back to the old printer and returns false.
+    bool SwitchPrinter(int oldIndex, int newIndex,
+                       const std::function<void(const std::string& text, const std::string& caption)>& showError);
+
     TfrPages Pages{this};
     // Designer-defined variables, aliases and the field cache.
     TfrDataDictionary Dictionary;
@@ -173,8 +182,9 @@ public:
     std::string ReportPassword;
     std::uint8_t GeneratorVersion = 88;
     bool TwoPass = false;
-    bool PrintToDefault = false;
-    std::string PrinterName;
+    // PrinterName (the printer the template names) and PrintToDefault (keep the
+    // current printer when loading).
+    ReportPrinter Printer;
     bool XmlExport = false;
     // The last read did not give the whole template (damaged, unsupported,
     // missing classes, refused password): saving it would lose the file's content.

@@ -207,6 +207,24 @@ TEST(Canvas, ClipRectangleBoundsAllDrawing)
     c.setClipRect(std::nullopt);
     c.line(0, 5, 8, 5);
     EXPECT_EQ(img.row(5, 0, 8), "########");
+
+    // A painter that already clips (a paint event's region) keeps doing so.
+    QImage image(8, 3, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setClipRect(QRect(0, 0, 4, 3));
+    PainterCanvas clipped(painter, 96, 96, Rect{0, 0, 8, 3});
+    clipped.setClipRect(Rect{2, 0, 8, 3});
+    clipped.line(0, 1, 8, 1);
+    clipped.setClipRect(std::nullopt);
+    clipped.line(0, 2, 8, 2);
+    EXPECT_EQ(image.pixel(1, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(2, 1), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(4, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(3, 2), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(4, 2), qRgb(255, 255, 255));
+    EXPECT_FALSE(clipped.isVisible({5, 0, 8, 3}));
+    EXPECT_TRUE(clipped.isVisible({3, 0, 8, 3}));
 }
 
 // Text metrics of the canvas's current font, measured the way Qt does.
@@ -280,6 +298,20 @@ TEST(Canvas, CharSpacingAndJustificationMoveCharacters)
     EXPECT_EQ(rightInk(5, 0, 0, "II"), rightInk(0, 0, 0, "II") + 5);
     EXPECT_EQ(rightInk(0, 10, 1, "I I"), rightInk(0, 0, 0, "I I") + 10);
     EXPECT_EQ(rightInk(0, 7, 2, "I I I"), rightInk(0, 0, 0, "I I I") + 7);
+
+    // An underline runs unbroken under the whole run, spacing included.
+    TinyImage underlined(120, 30);
+    Font u = f;
+    u.style = kFontUnderline;
+    underlined.canvas().setBackgroundMode(BackgroundMode::Transparent);
+    underlined.canvas().setFont(u);
+    underlined.canvas().setCharSpacing(6);
+    underlined.canvas().textOut(2, 2, "I I");
+    const int width = underlined.canvas().textWidth("I I");
+    const Rect ink = underlined.ink();
+    EXPECT_EQ(ink.left, 2);
+    EXPECT_EQ(ink.right, 2 + width);
+    EXPECT_EQ(underlined.row(ink.bottom - 1, 2, 2 + width), std::string(std::size_t(width), '#'));
 }
 
 TEST(Canvas, TurnedTextReadsUpwardFromItsOrigin)
@@ -344,6 +376,18 @@ TEST(FontMap, WindowsFamiliesResolveToInstalledFacesOfTheirKind)
         f.name = gbk(k.family);
         EXPECT_EQ(QFontInfo(toQFont(f, 0)).family(), resolved) << k.family;
     }
+    // The character set outweighs the face name: Arial asked for in GB2312 is the Song face.
+    Font arialGb;
+    arialGb.name = "Arial";
+    arialGb.charset = kGb2312Charset;
+    EXPECT_EQ(familyForFont(arialGb), resolveFontFamily(QString::fromUtf8("宋体")));
+    arialGb.charset = kAnsiCharset;
+    EXPECT_EQ(familyForFont(arialGb), "Liberation Sans");
+    Font songGb;
+    songGb.name = gbk("黑体");
+    songGb.charset = kGb2312Charset;
+    EXPECT_EQ(familyForFont(songGb), resolveFontFamily(QString::fromUtf8("黑体")));
+
     // Metric compatibility: "Hello" in Arial is 2278/1000 em wide.
     Font arial;
     arial.height = 100;

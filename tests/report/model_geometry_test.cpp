@@ -6,6 +6,8 @@
 #include "report/model/objects.h"
 #include "report/model/page.h"
 
+#include "tests/report/model_fixture.h"
+
 #include <gtest/gtest.h>
 
 using namespace pemvora;
@@ -13,11 +15,7 @@ using namespace pemvora::report;
 
 namespace {
 
-class GeometryTest : public ::testing::Test {
-protected:
-    void SetUp() override { resetEngine(); }
-    void TearDown() override { resetEngine(); }
-};
+using GeometryTest = modeltest::ModelFixture;
 
 TEST_F(GeometryTest, ApplyDeviceScaleScalesGapsAndFrameAndRestoreGeometryPutsThemBack)
 {
@@ -118,8 +116,8 @@ protected:
     {
         GeometryTest::SetUp();
         page.MarginsInUse = false;
-        page.Metrics.PaperWidth = 101;
-        page.Metrics.PaperHeight = 500;
+        page.Paper.metrics.PaperWidth = 101;
+        page.Paper.metrics.PaperHeight = 500;
         engine().CurrentPage = &page;
     }
 
@@ -166,8 +164,8 @@ TEST_F(BandAlignTest, CenterWidthAndPlainSides)
 
     page.MarginsInUse = true;
     page.Margins.Left = 20;
-    page.Metrics.OffsetX = 18;
-    page.Metrics.PrintWidth = 60;
+    page.Paper.metrics.OffsetX = 18;
+    page.Paper.metrics.PrintWidth = 60;
     centre.ApplyBandAlign(nullptr);
     EXPECT_EQ(centre.Left, 20 + (78 - 20 - 50) / 2);
 }
@@ -284,7 +282,7 @@ TEST_F(BandAlignTest, ReapplyBandAlignVisitsEveryAlignedObject)
     TfrPages pages;
     TfrPage& p = pages.Items(pages.Add());
     p.MarginsInUse = false;
-    p.Metrics.PaperWidth = 101;
+    p.Paper.metrics.PaperWidth = 101;
     auto& aligned = p.Add<TfrMemoView>();
     aligned.BandAlign = bandalign::Center;
     aligned.PlaceAt(0, 0, 50, 10);

@@ -6,6 +6,8 @@
 #include "report/model/objects.h"
 #include "report/model/report.h"
 
+#include "tests/report/model_fixture.h"
+
 #include <gtest/gtest.h>
 
 using namespace pemvora;
@@ -13,11 +15,7 @@ using namespace pemvora::report;
 
 namespace {
 
-class ModelTest : public ::testing::Test {
-protected:
-    void SetUp() override { resetEngine(); }
-    void TearDown() override { resetEngine(); }
-};
+using ModelTest = modeltest::ModelFixture;
 
 TEST_F(ModelTest, NewTextObjectHasTheDocumentedDefaults)
 {
@@ -86,6 +84,15 @@ TEST_F(ModelTest, EachKindSetsItsOwnDefaults)
     EXPECT_EQ(control.FillColor, 0xFF00000Fu);
 }
 
+TEST_F(ModelTest, StoredFontStylesBecomeTheCanvasStyles)
+{
+    EXPECT_EQ(canvasFontStyle(fontstyle::Italic), kFontItalic);
+    EXPECT_EQ(canvasFontStyle(fontstyle::Bold), kFontBold);
+    EXPECT_EQ(canvasFontStyle(fontstyle::Bold | fontstyle::Underline | fontstyle::StrikeOut),
+              kFontBold | kFontUnderline | kFontStrikeOut);
+    EXPECT_EQ(canvasFontStyle(0), 0);
+}
+
 TEST_F(ModelTest, CreateObjectByKindCodeAndTheIdCounter)
 {
     auto first = CreateObject(kind::Memo);
@@ -126,6 +133,11 @@ TEST_F(ModelTest, FindObjectIgnoresCaseAndSearchesPagesInOrder)
     TfrView& onSecond = p2.Add<TfrMemoView>();
     onSecond.Name = "Total";
     p2.Add<TfrLineView>().Name = "MEMO1";
+
+    // Only ASCII letters fold: a trail byte that looks like a letter does not.
+    p2.Add<TfrMemoView>().Name = "\x81\x61";
+    EXPECT_EQ(report.FindObject("\x81\x41"), nullptr);
+    EXPECT_NE(report.FindObject("\x81\x61"), nullptr);
 
     ASSERT_NE(report.FindObject("memo1"), nullptr);
     EXPECT_EQ(report.FindObject("memo1"), p1.PageObjects[0].get());

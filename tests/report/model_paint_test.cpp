@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "tests/report/model_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -20,16 +22,14 @@ constexpr QRgb kBackground = 0xFF123456;   // what the image holds before painti
 constexpr Color kRed = 0x0000FF;           // report colours: red in the lowest byte
 constexpr Color kGreen = 0x00FF00;
 
-class PaintTest : public ::testing::Test {
+class PaintTest : public modeltest::ModelFixture {
 protected:
     void SetUp() override
     {
-        resetEngine();
+        ModelFixture::SetUp();
         image = QImage(80, 30, QImage::Format_ARGB32);
         image.fill(kBackground);
     }
-    void TearDown() override { resetEngine(); }
-
     // Runs `paint` between ApplyDeviceScale and RestoreGeometry on the image.
     template <typename Paint>
     void paint(TfrView& view, Paint&& step)

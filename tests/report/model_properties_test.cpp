@@ -6,6 +6,8 @@
 #include "report/model/objects.h"
 #include "report/model/report.h"
 
+#include "tests/report/model_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,11 +20,7 @@ using namespace pemvora::report;
 
 namespace {
 
-class PropertyTest : public ::testing::Test {
-protected:
-    void SetUp() override { resetEngine(); }
-    void TearDown() override { resetEngine(); }
-};
+using PropertyTest = modeltest::ModelFixture;
 
 std::vector<std::string> registeredNames(TfrObject& object)
 {
@@ -334,7 +332,7 @@ TEST_F(PropertyTest, PagePropertiesByNameAndPaperUnits)
     EXPECT_EQ(page.GetProperty("Width"), Value(630));    // round(175 mm x 18/5)
     EXPECT_EQ(page.GetProperty("Height"), Value(288));
     page.SetProperty("Width", 360);
-    EXPECT_EQ(page.PaperWidth, 1000);                    // round(360 x 10 x 5/18)
+    EXPECT_EQ(page.Paper.width, 1000);                   // round(360 x 10 x 5/18)
     page.SetProperty("StretchToPrintable", true);
     EXPECT_FALSE(page.MarginsInUse);
     EXPECT_EQ(page.GetProperty("stretchtoprintable"), Value(true));
@@ -344,7 +342,7 @@ TEST_F(PropertyTest, PagePropertiesByNameAndPaperUnits)
     page.Type = pagetype::Dialog;
     page.SetProperty("Width", 500);
     EXPECT_EQ(page.Width, 500);                          // a dialog page's window
-    EXPECT_EQ(page.PaperWidth, 1000);
+    EXPECT_EQ(page.Paper.width, 1000);
     EXPECT_EQ(page.GetProperty("Caption"), Value("Form"));
     EXPECT_EQ(page.GetProperty("Position"), Value(4));
     EXPECT_TRUE(has(registeredNames(page), "Caption"));
@@ -354,14 +352,56 @@ TEST_F(PropertyTest, PagePropertiesByNameAndPaperUnits)
     EXPECT_FALSE(has(registeredNames(page), "Caption"));
 }
 
+TEST_F(PropertyTest, PagesTakeTheirPaperThroughThePrinter)
+{
+    TfrReport report;
+    TfrPage& a4 = report.Pages.Items(report.Pages.Add());      // the printer's default paper
+    EXPECT_EQ(a4.Paper.size, kA4);
+    EXPECT_EQ((std::array{a4.Paper.width, a4.Paper.height}), (std::array{2100, 2970}));
+    EXPECT_EQ(a4.Paper.metrics.PaperWidth, 758);
+    EXPECT_EQ(a4.Paper.metrics.PrintHeight, 1035);
+    EXPECT_EQ((std::array{a4.LeftEdge(), a4.TopEdge(), a4.RightEdge(), a4.BottomEdge()}),
+              (std::array{18, 18, 740, 1053}));
+
+    TfrPage landscape(PaperRequest{kA4, 2100, 2970, 1, kDefaultBin});
+    EXPECT_EQ((std::array{landscape.Paper.width, landscape.Paper.height}), (std::array{2970, 2100}));
+    EXPECT_EQ(landscape.GetProperty("Orientation"), Value(1));
+
+    TfrPage cheque(PaperRequest{kCustomPaper, 1750, 800, 0, kDefaultBin});
+    EXPECT_EQ(cheque.Paper.size, kCustomPaper);
+    EXPECT_EQ(cheque.Paper.metrics.PaperWidth, tenthsToDesignPixels(1750));
+
+    // The "Size" property offers the printer's papers by name, storing their codes.
+    a4.RegisterProperties();
+    const TfrPropRec* size = a4.FindProperty("Size");
+    ASSERT_NE(size, nullptr);
+    ASSERT_EQ(size->EnumNames.size(), 67u);
+    EXPECT_EQ(size->EnumNames[8], "A4 210 x 297 mm");
+    EXPECT_EQ(size->EnumValues[8], Value(9));
+    EXPECT_EQ(size->EnumValues.back(), Value(256));
+}
+
+TEST_F(PropertyTest, ReportsChooseTheirPrinterByName)
+{
+    TfrReport report;
+    report.Pages.Add();
+    report.SelectPrinterByName("Not installed");
+    EXPECT_EQ(report.Printer.PrinterName, "Not installed");
+    EXPECT_TRUE(printing().printer().isVirtual());
+
+    std::vector<std::string> errors;
+    const int index = printing().printer().PrinterIndex;
+    EXPECT_TRUE(report.SwitchPrinter(index, index, [&](const std::string& text, const std::string&) {
+        errors.push_back(text);
+    }));
+    EXPECT_EQ(report.Printer.PrinterName, "Virtual printer");
+    EXPECT_EQ(report.Pages[0].Paper.metrics.PaperWidth, 758);
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(PropertyTest, MarginsReadAsTheBandAreaWhileRunning)
 {
-    TfrPage page;
-    page.Metrics.PaperWidth = 758;
-    page.Metrics.PaperHeight = 1071;
-    page.Metrics.OffsetX = page.Metrics.OffsetY = 18;
-    page.Metrics.PrintWidth = 722;
-    page.Metrics.PrintHeight = 1035;
+    TfrPage page;   // A4 on the virtual printer: 758 x 1071, 18 border, 722 x 1035 printable
     page.Margins = {0, 30, 40, 0};
     EXPECT_EQ(page.GetProperty("LeftMargin"), Value(0));
     engine().Running = 1;

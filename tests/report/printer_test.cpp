@@ -4,6 +4,8 @@
 #include "report/engine/printing_context.h"
 #include "report/engine/recording_printer.h"
 
+#include <QPrinterInfo>
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -312,6 +314,25 @@ TEST(ReportPrinter, SwitchReappliesEveryPageOrGoesBack)
     EXPECT_FALSE(SwitchPrinter(p, report, pages, 1, 99, showError));
     EXPECT_EQ(messages.size(), 2u);
     EXPECT_EQ(p.PrinterIndex, 1);
+}
+
+std::vector<QString>& qtMessages()
+{
+    static std::vector<QString> messages;
+    return messages;
+}
+
+TEST(PrintingContext, NoInstalledPrinterQuietlyMeansTheVirtualPrinter)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this machine has printers";
+    qtMessages().clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) { qtMessages().push_back(m); });
+    resetPrinting(nullptr);   // the system printers
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(printing().printer().PrinterNames, std::vector<std::string>{"Virtual printer"});
+    EXPECT_TRUE(printing().printer().isVirtual());
+    EXPECT_TRUE(qtMessages().empty()) << qtMessages().front().toStdString();
 }
 
 TEST(PrintingContext, ResetStartsAfreshOverAnotherBackend)

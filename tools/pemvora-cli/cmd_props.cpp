@@ -2,6 +2,7 @@
 // one a line: name, type bits in hexadecimal, current value.
 
 #include "tools/pemvora-cli/command.h"
+#include "tools/pemvora-cli/gui_session.h"
 
 #include "platform/text/gbk.h"
 #include "platform/value/numbertext.h"
@@ -45,6 +46,7 @@ void printProperties(TfrObject& object)
 
 void run(const std::string& kindText)
 {
+    ensureGuiSession();   // pages take their paper from the printer
     resetEngine();
     TfrReport report;
     engine().CurrentReport = &report;
@@ -63,12 +65,12 @@ void run(const std::string& kindText)
     else if (kindText.rfind("band:", 0) == 0) {
         const std::optional<std::int64_t> n = parseInteger(kindText.substr(5));
         if (!n || *n < 0 || *n >= bandkind::Count)
-            throw CommandFailure(fmt::format("band kind must be 0 to {}: {}", bandkind::Count - 1, kindText));
+            throw CLI::ValidationError("KIND", fmt::format("band kind must be 0 to {}: {}", bandkind::Count - 1, kindText));
         auto band = std::make_unique<TfrBandView>();
         band->SetBandKind(static_cast<int>(*n));
         view = std::move(band);
     } else {
-        throw CommandFailure("unknown kind " + kindText + " (text, picture, line, subreport, page, band:N)");
+        throw CLI::ValidationError("KIND", "unknown kind " + kindText + " (text, picture, line, subreport, page, band:N)");
     }
     TfrView& placed = page.Add(std::move(view));
     placed.CreateUniqueName();
