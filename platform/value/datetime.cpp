@@ -2,6 +2,7 @@
 
 #include "platform/value/locale.h"
 #include "platform/value/numberformat.h"
+#include "platform/value/numbertext.h"
 #include "platform/value/value.h"
 
 #include <cmath>
@@ -146,6 +147,9 @@ int dayOfWeek(DateTime dt)
 
 std::string dateTimeToText(DateTime dt, const Locale& locale)
 {
+    // A day number outside the calendar (years 1 to 9999) shows as the number.
+    const DateParts d = decodeDate(dt);
+    if (!isValidDate(d.year, d.month, d.day)) return formatNumber(dt.days, locale.decimalSeparator);
     return formatDateTimePattern(dt, "c", locale);
 }
 

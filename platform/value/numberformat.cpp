@@ -204,7 +204,8 @@ std::string formatSection(double magnitude, std::string_view s, NumberSeparators
     std::string out;
     const int n = static_cast<int>(intStr.size());
     int intIndex = 0, decIndex = 0;
-    bool pointSeen = false, intDone = shape.intPlaces > 0 ? false : true;
+    // Without integer placeholders the integer digits go before the point (or at the end).
+    bool pointSeen = false, intDone = false;
     auto emitIntDigit = [&](int idx) {
         out += intStr[static_cast<std::size_t>(idx)];
         const int remaining = n - idx - 1;

@@ -2,6 +2,7 @@
 
 #include "platform/text/gbk.h"
 #include "report/engine/datasource.h"
+#include "report/script/parser.h"
 #include "report/script/valueops.h"
 
 #include <algorithm>
@@ -96,6 +97,9 @@ bool TfrDataDictionary::IsVariable(std::string_view name) const
 std::optional<FieldReference> TfrDataDictionary::ResolveField(std::string_view name, IDataSet* defaultDataSet,
                                                               const DictionaryHost& host) const
 {
+    // Only a single name can be a field: "Query1.Amount * 1.5" is an expression.
+    std::size_t end = 0;
+    if (TfrParser::ReadName(name, end).size() != name.size() || name.empty()) return std::nullopt;
     const std::vector<std::string> parts = SplitFieldReference(name);
     IDataSet* ds = nullptr;
     if (parts.size() == 1) {

@@ -96,43 +96,43 @@ BracketFormat SplitBracketFormat(std::string_view text, std::uint32_t objectForm
     }
     r.hasFormat = true;
     r.expression = std::string(text.substr(0, mark));
-    std::string spec(text.substr(mark + 2));
-    if (spec.empty()) return r;
-    if (spec[0] >= '0' && spec[0] <= '9') spec.insert(spec.begin(), 'N');
+    std::string given(text.substr(mark + 2));
+    if (given.empty()) return r;
+    if (given[0] >= '0' && given[0] <= '9') given.insert(given.begin(), 'N');
 
     DisplayFormat f;
-    switch (spec[0]) {
+    switch (given[0]) {
     case 'N': case 'n': {
         f.category = category::Number;
-        const bool fixed = spec.size() > 1 && spec[1] >= '0' && spec[1] <= '9';
+        const bool fixed = given.size() > 1 && given[1] >= '0' && given[1] <= '9';
         f.kind = fixed ? 1 : kCustomKind;
-        for (std::size_t i = spec.size() - 1; i >= 1; --i) {
-            const char c = spec[i];
+        for (std::size_t i = given.size() - 1; i >= 1; --i) {
+            const char c = given[i];
             if (c == ',' || c == '-' || c == '.') {
                 f.separator = c;
-                spec[i] = '.';
+                given[i] = '.';
                 if (fixed) {
                     std::size_t j = i + 1;
                     int decimals = 0;
-                    while (j < spec.size() && spec[j] >= '0' && spec[j] <= '9' && decimals < 255)
-                        decimals = decimals * 10 + (spec[j++] - '0');
+                    while (j < given.size() && given[j] >= '0' && given[j] <= '9' && decimals < 255)
+                        decimals = decimals * 10 + (given[j++] - '0');
                     f.decimals = decimals > 255 ? 255 : decimals;
                 }
                 break;
             }
         }
-        r.formatText = fixed ? std::string() : spec.substr(1, 255);
+        r.formatText = fixed ? std::string() : given.substr(1, 255);
         break;
     }
     case 'B': case 'b':
         f.category = category::Boolean;
         f.kind = kCustomKind;
-        r.formatText = spec.substr(1);
+        r.formatText = given.substr(1);
         break;
     case 'D': case 'd': case 'T': case 't':
         f.category = category::Date;
         f.kind = kCustomKind;
-        r.formatText = spec.substr(1);
+        r.formatText = given.substr(1);
         break;
     default:
         return r;

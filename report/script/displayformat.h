@@ -61,7 +61,7 @@ struct BracketFormat {
     std::string formatText;
 };
 
-// Splits a bracket's text at its first " #". A specification whose first letter is
+// Splits a bracket's text at its first " #". A format whose first letter is
 // not one of N B D T (or a digit) keeps the given object format.
 BracketFormat SplitBracketFormat(std::string_view text, std::uint32_t objectFormat, std::string_view objectFormatText);
 

@@ -220,6 +220,12 @@ void ReportEvaluator::Bind(TfrReport& report)
     engine().Evaluator = this;
 }
 
+std::string ReportEvaluator::ExpandLine(std::string_view line)
+{
+    if (!report_) throw NoEvaluator();
+    return report::ExpandLine(*report_, line);
+}
+
 ReportEvaluator& globalEvaluator()
 {
     static ReportEvaluator evaluator;

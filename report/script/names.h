@@ -72,6 +72,8 @@ public:
     TfrReport* BoundReport() const { return report_; }
 
     Value Evaluate(std::string_view expression) override { return parser_.Evaluate(expression); }
+    // Brackets expanded for the bound report (NoEvaluator when unbound).
+    std::string ExpandLine(std::string_view line) override;
     std::string Compile(std::string_view expression) const { return parser_.Compile(expression); }
     Value EvaluateCompiled(std::string_view compiled) const { return parser_.EvaluateCompiled(compiled); }
     TfrParser& Parser() { return parser_; }

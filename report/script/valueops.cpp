@@ -168,12 +168,12 @@ Value round(const Value& a, const Locale& locale) { return Value(roundHalfEven(t
 
 Value str(const Value& a, const Locale& locale) { return Value(a.toText(locale)); }
 
-int compare(const Value& a0, const Value& b0, const Locale& locale)
+int compare(const Value& a, const Value& b, const Locale& locale)
 {
-    if (a0.isNull() || b0.isNull()) return a0.isNull() == b0.isNull() ? 0 : a0.isNull() ? -1 : 1;
+    if (a.isNull() || b.isNull()) return a.isNull() == b.isNull() ? 0 : a.isNull() ? -1 : 1;
     // Empty stands for "" beside a string and for 0 otherwise.
-    const Value a = a0.isEmpty() ? (b0.isString() ? Value(std::string()) : Value(0)) : a0;
-    const Value b = b0.isEmpty() ? (a.isString() ? Value(std::string()) : Value(0)) : b0;
+    if (a.isEmpty()) return compare(b.isString() ? Value(std::string()) : Value(0), b, locale);
+    if (b.isEmpty()) return compare(a, a.isString() ? Value(std::string()) : Value(0), locale);
     if (a.isDateTime() || b.isDateTime()) return sign(a.toDateTime(locale).days - b.toDateTime(locale).days);
     if (a.isString() && b.isString()) return compareBytes(a.string(), b.string());
     if ((a.isBoolean() && (b.isBoolean() || b.isString())) || (b.isBoolean() && a.isString()))

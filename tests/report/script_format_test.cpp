@@ -56,6 +56,7 @@ TEST(FormatDisplayValue, EveryCategoryAndKind)
         {"date custom", Value(kSunday), word(2, 4), "yyyy-mm-dd", "1998-11-15"},
         {"date day name", Value(kSunday), word(2, 4), "dddd", G("星期日")},
         {"date from text", Value("2008-3-5"), word(2, 4), "dd/mm/yy", "05-03-08"},
+        {"day beyond the calendar", Value(DateTime{1e9}), word(2, 1), "", "1000000000"},
         {"time kind 0", Value(kSunday), word(3, 0), "", "14:43:35"},
         {"time kind 1", Value(encodeTime(2, 43, 35)), word(3, 1), "", "2:43:35"},
         {"time kind 2", Value(kSunday), word(3, 2), "", "14:43"},
@@ -94,17 +95,17 @@ TEST(FormatDisplayValue, PackedWordLayout)
     EXPECT_EQ(f.pack(), 0x01020A2Cu);
 }
 
-struct SpecCase {
+struct BracketCase {
     const char* bracket;
     Value value;
     std::string expression;
     std::string shown;
 };
 
-TEST(BracketFormat, SpecificationAfterSpaceHashOverridesTheObjectFormat)
+TEST(BracketFormat, FormatAfterSpaceHashOverridesTheObjectFormat)
 {
     const std::uint32_t objectFormat = word(1, 1, 3);
-    const SpecCase cases[] = {
+    const BracketCase cases[] = {
         {"Sum #N0.2", Value(1234.5), "Sum", "1234.50"},
         {"Sum #0,2", Value(1234.5), "Sum", "1234,50"},
         {"Sum #N#,##0.00", Value(1234.5), "Sum", "1,234.50"},
@@ -112,16 +113,16 @@ TEST(BracketFormat, SpecificationAfterSpaceHashOverridesTheObjectFormat)
         {"t #Thh:nn", Value(encodeTime(9, 5, 0)), "t", "09:05"},
         {"b #BNo;Yes", Value(true), "b", "Yes"},
         {"x #Q", Value(2), "x", "2.000"},           // unknown letter: object format stays
-        {"x#N2", Value(2), "x#N2", "2.000"},         // no blank before "#": no specification
+        {"x#N2", Value(2), "x#N2", "2.000"},         // no blank before "#": no format
         {"a + b", Value(2), "a + b", "2.000"},
     };
-    for (const SpecCase& c : cases) {
+    for (const BracketCase& c : cases) {
         SCOPED_TRACE(c.bracket);
         const BracketFormat f = SplitBracketFormat(c.bracket, objectFormat, "");
         EXPECT_EQ(f.expression, c.expression);
         EXPECT_EQ(FormatDisplayValue(c.value, f.format, f.formatText, defaultLocale()), c.shown);
     }
-    // A specification sets all four fields.
+    // A bracket format sets all four fields.
     EXPECT_EQ(SplitBracketFormat("x #N0.2", 0xFFFFFFFF, "").format, word(1, 1, 2, '.'));
     EXPECT_EQ(SplitBracketFormat("x #Dyy", word(1, 1, 3), "").format, word(2, 4, 0, 0));
 }
@@ -130,6 +131,8 @@ TEST(NumberPattern, PlainNotationCases)
 {
     const NumberSeparators dot{'.', ','};
     EXPECT_EQ(formatNumberPattern(0.5, "#.##", dot), ".5");
+    EXPECT_EQ(formatNumberPattern(12.5, ".00", dot), "12.50");
+    EXPECT_EQ(formatNumberPattern(7, "'No. '", dot), "No. 7");
     EXPECT_EQ(formatNumberPattern(0.5, "0.##", dot), "0.5");
     EXPECT_EQ(formatNumberPattern(1234567, "#,##0", dot), "1,234,567");
     EXPECT_EQ(formatNumberPattern(1234567, "0", dot), "1234567");

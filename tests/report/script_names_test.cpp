@@ -56,6 +56,11 @@ TEST_F(NamesTest, StoredValuesShowUnchangedInAnyCase)
     EXPECT_EQ(expand("[DX]"), amount);
     EXPECT_EQ(expand(G("大写：[Dx]。")), G("大写：") + amount + G("。"));
     EXPECT_EQ(expand("[expr]"), "1+2");
+
+    // Names and texts whose trail bytes are "[" (B0 5B) and "]" (B0 5D).
+    vars().SetVariable(G("癧癩"), Value(G("癩值[")));
+    EXPECT_EQ(expand(G("癧[癧癩]癩")), G("癧癩值[癩"));
+    EXPECT_EQ(expand(G("[癧癩 + '癩']")), G("癩值[癩"));
 }
 
 TEST_F(NamesTest, ResolutionOrder)
@@ -198,6 +203,7 @@ TEST_F(NamesTest, DataFieldsThroughTheDictionary)
     EXPECT_EQ(expand("[Query1." + G("收款人") + "]"), G("某公司"));   // by its alias
     EXPECT_EQ(expand("[Amount]"), "12.5");                  // the report's data set
     EXPECT_EQ(expand("[Amt * 2]"), "25");
+    EXPECT_EQ(expand("[Query1.Amount * 1.5]"), "18.75");     // an expression, not a field name
     query.next();
     EXPECT_EQ(expand("[Amt]/[Payee]"), "7/");               // NULL text is empty text
     try {
@@ -216,6 +222,17 @@ TEST_F(NamesTest, FunctionCallsGoToTheReport)
     };
     EXPECT_EQ(expand("[sum(dx)]"), "SUM:dx");
     EXPECT_EQ(expand("[IF(dx = '', 'none', COPY(dx, 1, 2))]"), G("￥"));
+}
+
+TEST_F(NamesTest, ObjectMethodsEvaluateThroughTheInstalledEvaluator)
+{
+    evaluatorFor(report);
+    EXPECT_EQ(engine().Evaluator, &globalEvaluator());
+    memo->CallMethod("LINES.ADD", Value("'amount: ' + dx"), Value(), Value());
+    ASSERT_EQ(memo->Memo.size(), 1u);
+    EXPECT_EQ(memo->Memo.back(), "amount: " + G("￥1234.00"));
+    // What a text object calls to expand its lines.
+    EXPECT_EQ(engine().Evaluator->ExpandLine("[dx]!"), G("￥1234.00") + "!");
 }
 
 } // namespace
