@@ -350,15 +350,15 @@ void SavePageRecord(TemplateWriter& w, const TfrPage& p)
 {
     BinaryWriter& o = w.out;
     o.i32(-1);
-    o.i32(p.PaperSize);
-    o.i32(p.PaperWidth);
-    o.i32(p.PaperHeight);
+    o.i32(p.Paper.size);
+    o.i32(p.Paper.width);
+    o.i32(p.Paper.height);
     o.i32(p.Margins.Left);
     o.i32(p.Margins.Top);
     o.i32(p.Margins.Right);
     o.i32(p.Margins.Bottom);
-    o.u8(p.Orientation);
-    o.i32(p.PaperBin);
+    o.u8(static_cast<std::uint8_t>(p.Paper.orientation));
+    o.i32(p.Paper.bin);
     o.bool16(p.PrintToPrevPage);
     o.bool16(p.MarginsInUse);
     o.i32(p.Columns);
@@ -391,7 +391,7 @@ void LoadPageRecord(TemplateReader& r, TfrPage& p)
     p.Margins.Bottom = in.i32();
     paper.Orientation = in.u8();
     if (r.version < 23) in.bytes(6);
-    paper.Bin = -1;
+    paper.Bin = kDefaultBin;
     if (r.version > 23) paper.Bin = in.i32();
     p.PrintToPrevPage = in.bool16();
     p.MarginsInUse = in.bool16();
@@ -411,6 +411,7 @@ void LoadPageRecord(TemplateReader& r, TfrPage& p)
         p.Position = in.u8() != 0 ? 4 : 0;
         if (withScript) p.ScriptLines = r.ReadStringList();
     }
+    // The printer may give the page another paper than the one stored.
     p.ApplyPaper(paper);
 }
 

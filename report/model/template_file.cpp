@@ -3,6 +3,7 @@
 
 #include "platform/text/gbk.h"
 #include "platform/ui/uiservices.h"
+#include "report/engine/printer.h"
 #include "report/model/engine_context.h"
 #include "report/model/report.h"
 #include "report/model/template_codec.h"
@@ -23,8 +24,6 @@ constexpr std::uint8_t kTagExtension = 0xFD;
 constexpr std::uint8_t kTagDictionary = 0xFE;
 constexpr std::uint8_t kTagPage = 0xFF;
 constexpr std::size_t kMaxPages = 256;
-// The printer a template names with an empty name.
-constexpr std::string_view kVirtualPrinterName = "Virtual printer";
 
 DateTime currentDateTime()
 {
@@ -127,10 +126,11 @@ void readObjectEntry(TemplateReader& r, TfrReport& report, std::uint8_t kindCode
 void readPagesSection(TemplateReader& r, TfrReport& report)
 {
     BinaryReader& in = r.in;
-    report.PrintToDefault = in.bool16();
+    report.Printer.PrintToDefault = in.bool16();
     report.TwoPass = in.bool16();
-    std::string printer = r.ReadString();
-    report.PrinterName = printer.empty() ? std::string(kVirtualPrinterName) : std::move(printer);
+    const std::string printer = r.ReadString();
+    // The named printer is selected unless PrintToDefault; the name is kept.
+    report.SelectPrinterByName(printer.empty() ? kVirtualPrinterName : std::string_view(printer));
 
     for (;;) {
         // A template always ends its pages with the end tag; a stream that
@@ -204,9 +204,10 @@ void TfrReport::SaveToStream(BinaryWriter& out)
     BinaryWriter buffer;
     TemplateWriter w(buffer);
     buffer.u8(kTemplateVersion);
-    buffer.bool16(PrintToDefault);
+    buffer.bool16(Printer.PrintToDefault);
     buffer.bool16(TwoPass);
-    w.WriteString(PrinterName == kVirtualPrinterName ? std::string_view() : std::string_view(PrinterName), "printer name");
+    const std::string& printer = Printer.PrinterName;
+    w.WriteString(printer == kVirtualPrinterName ? std::string_view() : std::string_view(printer), "printer name");
     for (int i = 0; i < Pages.Count(); ++i) {
         buffer.u8(kTagPage);
         SavePageRecord(w, Pages.Items(i));

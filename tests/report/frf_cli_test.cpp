@@ -44,7 +44,7 @@ class TemplateCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetEngine();
+        resetAll();
         ASSERT_TRUE(dir.isValid());
     }
     QString path(const char* name) const { return dir.path() + "/" + name; }

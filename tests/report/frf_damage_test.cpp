@@ -20,7 +20,7 @@ class DamagedTemplates : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetEngine();
+        resetAll();
         TfrReport sample;
         buildSample(sample);
         good = sample.SaveToBytes();

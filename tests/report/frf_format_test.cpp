@@ -49,7 +49,7 @@ std::string readAll(const std::filesystem::path& p)
 
 class TemplateFormat : public ::testing::Test {
 protected:
-    void SetUp() override { resetEngine(); }
+    void SetUp() override { resetAll(); }
     RecordingUi ui;
 };
 
@@ -134,9 +134,9 @@ TEST_F(TemplateFormat, StreamStartsWith25AndEndsPagesWithFCThenTheTrailer)
 TEST_F(TemplateFormat, EveryFieldOfEveryKindReadsBack)
 {
     TfrReport report;
-    report.PrintToDefault = true;
+    report.Printer.PrintToDefault = true;
     report.TwoPass = true;
-    report.PrinterName = "Office";
+    report.Printer.PrinterName = "Office";
     report.Information = {"name", "author", "comment", "1", "2", "3", "4"};
     report.Created = DateTime{40000.25};
     report.Dictionary.VarList.SetVariable(" Cheque", Value(""));
@@ -145,12 +145,8 @@ TEST_F(TemplateFormat, EveryFieldOfEveryKindReadsBack)
     report.Dictionary.SourceAliasList.SetVariable("Source1", Value("Rows"));
 
     TfrPage& page = report.Pages.Items(report.Pages.Add());
-    page.PaperSize = 256;
-    page.PaperWidth = 1750;
-    page.PaperHeight = 800;
+    page.ApplyPaper({256, 1750, 800, 1, 7});
     page.Margins = {1, 2, 3, 4};
-    page.Orientation = 1;
-    page.PaperBin = 7;
     page.PrintToPrevPage = true;
     page.MarginsInUse = false;
     page.Columns = 2;
@@ -227,9 +223,9 @@ TEST_F(TemplateFormat, EveryFieldOfEveryKindReadsBack)
     EXPECT_TRUE(ui.shown.empty());
     EXPECT_FALSE(copy.LoadFailed);
 
-    EXPECT_TRUE(copy.PrintToDefault);
+    EXPECT_TRUE(copy.Printer.PrintToDefault);
     EXPECT_TRUE(copy.TwoPass);
-    EXPECT_EQ(copy.PrinterName, "Office");
+    EXPECT_EQ(copy.Printer.PrinterName, "Office");
     EXPECT_EQ(copy.Information, report.Information);
     EXPECT_EQ(copy.Created, report.Created);
     EXPECT_EQ(copy.Modified, report.Modified);
@@ -240,8 +236,10 @@ TEST_F(TemplateFormat, EveryFieldOfEveryKindReadsBack)
 
     ASSERT_EQ(copy.Pages.Count(), 2);
     const TfrPage& p = copy.Pages.Items(0);
-    EXPECT_EQ(std::tie(p.PaperSize, p.PaperWidth, p.PaperHeight, p.Orientation, p.PaperBin),
-              std::make_tuple(256, 1750, 800, std::uint8_t(1), 7));
+    // The paper as the printer gave it to the page that was written.
+    EXPECT_EQ(page.Paper.size, 256);
+    EXPECT_EQ(std::tie(p.Paper.size, p.Paper.width, p.Paper.height, p.Paper.orientation, p.Paper.bin),
+              std::tie(page.Paper.size, page.Paper.width, page.Paper.height, page.Paper.orientation, page.Paper.bin));
     EXPECT_EQ(std::tie(p.Margins.Left, p.Margins.Top, p.Margins.Right, p.Margins.Bottom), std::make_tuple(1, 2, 3, 4));
     EXPECT_TRUE(p.PrintToPrevPage);
     EXPECT_FALSE(p.MarginsInUse);

@@ -64,7 +64,7 @@ std::string oldTemplate(int version)
 
 class OlderTemplates : public ::testing::Test {
 protected:
-    void SetUp() override { resetEngine(); }
+    void SetUp() override { resetAll(); }
     RecordingUi ui;
 };
 
@@ -77,12 +77,12 @@ TEST_F(OlderTemplates, Version22And21ReadWithGeneratedNamesAndTheOlderLayouts)
         ASSERT_TRUE(ui.shown.empty()) << ui.shown[0].text;
         EXPECT_FALSE(report.LoadFailed);
         EXPECT_TRUE(report.TwoPass);
-        EXPECT_EQ(report.PrinterName, "Virtual printer");
+        EXPECT_EQ(report.Printer.PrinterName, "Virtual printer");
         ASSERT_EQ(report.Pages.Count(), 1);
         const TfrPage& page = report.Pages.Items(0);
         EXPECT_EQ(page.Name, "Page1");
-        EXPECT_EQ(page.PaperBin, -1);
-        EXPECT_EQ(page.Orientation, 1);
+        EXPECT_EQ(page.Paper.bin, -1);
+        EXPECT_EQ(page.Paper.orientation, 1);
         EXPECT_EQ(std::tie(page.Margins.Left, page.Margins.Bottom), std::make_tuple(10, 40));
         EXPECT_TRUE(page.PrintToPrevPage);
         EXPECT_FALSE(page.MarginsInUse);
@@ -184,7 +184,7 @@ TEST_F(OlderTemplates, DialogPagesMapTheirStoredBorderAndPosition)
         EXPECT_EQ(p.BorderStyle, cases[i].border) << i;
         EXPECT_EQ(p.Position, cases[i].position) << i;
         EXPECT_EQ(p.ScriptLines, StringList{"x := 1;"});
-        EXPECT_EQ(p.PaperBin, 3);
+        EXPECT_EQ(p.Paper.size, 9);
         EXPECT_EQ(std::tie(p.Left, p.Top, p.Width, p.Height), std::make_tuple(1, 2, 3, 4));
     }
 }
@@ -199,7 +199,7 @@ TEST_F(OlderTemplates, APageWithoutTheMarkerHasNoScriptList)
     report.LoadFromBytes(withTrailer(b), TemplateOrigin::Memory);
     ASSERT_TRUE(ui.shown.empty());
     ASSERT_EQ(report.Pages.Count(), 1);
-    EXPECT_EQ(report.Pages.Items(0).PaperSize, 9);
+    EXPECT_EQ(report.Pages.Items(0).Paper.size, 9);
     EXPECT_TRUE(report.Pages.Items(0).ScriptLines.empty());
     ASSERT_EQ(report.Pages.Items(0).ObjectCount(), 1);
     EXPECT_EQ(report.Pages.Items(0).PageObjects[0]->Name, "Memo1");

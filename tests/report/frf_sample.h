@@ -29,16 +29,13 @@ inline std::string sampleJpeg()
 inline void buildSample(TfrReport& report)
 {
     report.Information = {"Cheque", "Pemvora", "\xD6\xA7\xC6\xB1", "1", "0", "0", "7"};
-    report.PrinterName = "Virtual printer";
     report.Dictionary.VarList.SetVariable(" Cheque", Value(""));
     report.Dictionary.VarList.SetVariable("Amount", Value("[dx]"));
     report.Dictionary.AliasList.SetVariable("Table1", Value("Cheques"));
 
     TfrPage& page = report.Pages.Items(report.Pages.Add());
     page.Name = "Page1";
-    page.PaperSize = 256;
-    page.PaperWidth = 1750;
-    page.PaperHeight = 800;
+    page.ApplyPaper({256, 1750, 800, 0, -1});
     page.ScriptLines = {"begin", "end"};
     int n = 0;
     for (std::uint32_t vertical : {0u, textalign::Middle, textalign::Bottom}) {

@@ -3,6 +3,8 @@
 // every version, and UI services that record messages and answer the password.
 
 #include "platform/ui/uiservices.h"
+#include "report/engine/printer_backend.h"
+#include "report/engine/printing_context.h"
 #include "report/model/engine_context.h"
 #include "report/model/report.h"
 
@@ -81,6 +83,13 @@ public:
         return passwordAnswer;
     }
 };
+
+// A clean engine on the virtual printer.
+inline void resetAll()
+{
+    resetEngine();
+    resetPrinting(std::make_unique<VirtualPrinterBackend>());
+}
 
 // The trailer of a report with empty information and no password.
 inline void plainTrailer(Bytes& b)

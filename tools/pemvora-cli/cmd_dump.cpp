@@ -105,11 +105,11 @@ json page(const TfrPage& p)
     for (const auto& view : p.PageObjects) objects.push_back(object(*view));
     return {
         {"name", u(p.Name)},
-        {"paperSize", p.PaperSize},
-        {"paperWidth", p.PaperWidth},
-        {"paperHeight", p.PaperHeight},
-        {"orientation", p.Orientation},
-        {"bin", p.PaperBin},
+        {"paperSize", p.Paper.size},
+        {"paperWidth", p.Paper.width},
+        {"paperHeight", p.Paper.height},
+        {"orientation", p.Paper.orientation},
+        {"bin", p.Paper.bin},
         {"margins", {p.Margins.Left, p.Margins.Top, p.Margins.Right, p.Margins.Bottom}},
         {"printToPrevPage", p.PrintToPrevPage},
         {"marginsInUse", p.MarginsInUse},
@@ -136,9 +136,9 @@ void run(const std::string& file, const std::optional<std::string>& password)
     const ReportInformation& info = report.Information;
     const json doc{
         {"version", kTemplateVersion},
-        {"printToDefault", report.PrintToDefault},
+        {"printToDefault", report.Printer.PrintToDefault},
         {"twoPass", report.TwoPass},
-        {"printer", u(report.PrinterName)},
+        {"printer", u(report.Printer.PrinterName)},
         {"pages", std::move(pages)},
         {"dictionary",
          {{"variables", pairs(report.Dictionary.VarList)},
