@@ -121,8 +121,8 @@ void readObjectEntry(TemplateReader& r, TfrReport& report, std::uint8_t kindCode
     }
 }
 
-// The pages section after the version byte. Returns false when classes were
-// missing (their names are in the engine's missing-class list).
+// The pages section after the version byte, up to and including its end tag.
+// Unknown classes are left in the engine's missing-class list.
 void readPagesSection(TemplateReader& r, TfrReport& report)
 {
     BinaryReader& in = r.in;
