@@ -9,6 +9,7 @@ class QtUiServices : public UiServices {
 public:
     Answer message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override;
     void error(const std::string& text) override;
+    std::optional<std::string> password(const std::string& caption, const std::string& prompt) override;
 };
 
 } // namespace pemvora::ui

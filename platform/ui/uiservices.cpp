@@ -1,6 +1,8 @@
 #include "platform/ui/qtuiservices.h"
 
 #include <QApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace pemvora::ui {
@@ -49,6 +51,19 @@ void QtUiServices::error(const std::string& text)
 {
     QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(),
                           QString::fromStdString(text));
+}
+
+} // namespace pemvora::ui
+
+namespace pemvora::ui {
+
+std::optional<std::string> QtUiServices::password(const std::string& caption, const std::string& prompt)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), QString::fromStdString(caption),
+                                               QString::fromStdString(prompt), QLineEdit::Password, QString(), &ok);
+    if (!ok) return std::nullopt;
+    return text.toStdString();
 }
 
 } // namespace pemvora::ui

@@ -3,6 +3,7 @@
 // so that tests can answer them. Texts are UTF-8.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace pemvora::ui {
@@ -19,6 +20,15 @@ public:
                            Buttons buttons = Buttons::Ok) = 0;
     // The program's standard error box, for database and conversion errors.
     virtual void error(const std::string& text) = 0;
+
+    // Asks for a password (the entry hides what is typed); nullopt when the user
+    // cancels. Services that cannot ask answer as a cancel.
+    virtual std::optional<std::string> password(const std::string& caption, const std::string& prompt)
+    {
+        (void)caption;
+        (void)prompt;
+        return std::nullopt;
+    }
 
     Answer question(const std::string& text, const std::string& caption, Buttons buttons = Buttons::YesNo)
     {

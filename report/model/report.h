@@ -19,6 +19,8 @@ namespace pemvora::report {
 
 class TfrDataset;
 class TfrPreview;
+class BinaryReader;
+class BinaryWriter;
 class TfrBandRuntime;
 
 // Raised by CreateObject for a plug-in class name that is not registered.
@@ -35,6 +37,15 @@ std::unique_ptr<TfrView> CreateObject(int kindCode, std::string_view className =
 
 // Registers a plug-in class (at most kMaxPlugInClasses); false when full.
 bool RegisterPlugInClass(std::string className, std::function<std::unique_ptr<TfrView>()> create);
+
+// A template file that cannot be created, written or opened.
+class TemplateFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Where a template is read from: a password is asked only for files.
+enum class TemplateOrigin { File, Memory };
 
 enum class TfrPreviewZoom { pzDefault, pzPageWidth, pzOnePage, pzTwoPages };
 enum class TfrReportType { rtSimple, rtMultiple };
@@ -72,6 +83,26 @@ public:
     // Frees all pages, clears TwoPass, the report information, the protection
     // and the password; created and modified become now.
     void Clear();
+
+    // --- the template file (template_file.cpp) ---
+    // Writes the template as version 25 (modified := now). A template that
+    // cannot be stored whole (a text too long for its length field, more than
+    // 256 pages) raises TemplateSaveError and `out` is left as it was.
+    void SaveToStream(BinaryWriter& out);
+    std::string SaveToBytes();
+    // Writes to a temporary file renamed over `fileName` at the end, so a failed
+    // save leaves the old file; raises TemplateSaveError or TemplateFileError.
+    void SaveToFile(const std::string& fileName);
+    // Reads a template of version 21 to 25 (older streams as 21). Failures end
+    // in a message through the UI services ("Unsupported FRF format", the
+    // missing classes) and set LoadFailed; a protected template from a file
+    // asks for its password.
+    void LoadFromStream(BinaryReader& in, TemplateOrigin origin = TemplateOrigin::File);
+    void LoadFromBytes(std::string_view bytes, TemplateOrigin origin = TemplateOrigin::File);
+    // False when the file does not exist (nothing changes); otherwise reads it
+    // and sets TemplateFileName (not after a refused password). A file that
+    // exists but cannot be opened raises TemplateFileError.
+    bool LoadFromFile(const std::string& fileName);
 
     // First object of any page whose name equals `name` ignoring case.
     TfrView* FindObject(std::string_view name) const;
@@ -155,6 +186,11 @@ public:
     // current printer when loading).
     ReportPrinter Printer;
     bool XmlExport = false;
+    // The last read did not give the whole template (damaged, unsupported,
+    // missing classes, refused password): saving it would lose the file's content.
+    bool LoadFailed = false;
+    // The last read ended at a wrong or cancelled password.
+    bool PasswordRefused = false;
 };
 
 } // namespace pemvora::report

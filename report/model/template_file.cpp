@@ -1,0 +1,360 @@
+// The template file of a report: TfrReport::SaveToStream / LoadFromStream /
+// SaveToFile / LoadFromFile. The bytes of each record are in template_codec.cpp.
+
+#include "platform/text/gbk.h"
+#include "platform/ui/uiservices.h"
+#include "report/engine/printer.h"
+#include "report/model/engine_context.h"
+#include "report/model/report.h"
+#include "report/model/template_codec.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QSaveFile>
+
+#include <fmt/format.h>
+
+namespace pemvora::report {
+
+namespace {
+
+constexpr std::uint8_t kTagObjectLast = 10;
+constexpr std::uint8_t kTagEndOfPages = 0xFC;
+constexpr std::uint8_t kTagExtension = 0xFD;
+constexpr std::uint8_t kTagDictionary = 0xFE;
+constexpr std::uint8_t kTagPage = 0xFF;
+constexpr std::size_t kMaxPages = 256;
+
+DateTime currentDateTime()
+{
+    const QDateTime t = QDateTime::currentDateTime();
+    return encodeDateTime({t.date().year(), t.date().month(), t.date().day()},
+                          {t.time().hour(), t.time().minute(), t.time().second(), t.time().msec()});
+}
+
+void showError(const std::string& utf8)
+{
+    ui::services().message(utf8, "Error", ui::Icon::Error);
+}
+
+// The report's side of its dictionary while it is read: only the lookup of
+// data sets is needed (to drop hidden aliases of fields that are gone).
+class LoadingDictionaryHost : public DictionaryHost {
+public:
+    explicit LoadingDictionaryHost(const TfrReport& report) : report_(report) {}
+    const ComponentContainer* owner() const override { return report_.Owner; }
+    const ComponentContainer* application() const override { return engine().Application; }
+    IDataSet* defaultDataSet() const override { return nullptr; }
+    const TfrVariables& globalVariables() const override { return engine().Variables; }
+    Value evaluate(std::string_view expression) override
+    {
+        ExpressionEvaluator* evaluator = engine().Evaluator;
+        if (!evaluator) throw NoEvaluator();
+        return evaluator->Evaluate(expression);
+    }
+
+private:
+    const TfrReport& report_;
+};
+
+bool equalsClass(std::string_view name, std::string_view wanted) { return text::equalsNoCase(name, wanted); }
+
+// One object entry, its kind byte already read. Unknown classes and failing
+// records of version 24 and later are skipped by the entry's end position.
+void readObjectEntry(TemplateReader& r, TfrReport& report, std::uint8_t kindCode)
+{
+    BinaryReader& in = r.in;
+    std::string className;
+    bool framedMemo = false;
+    if (kindCode == kind::PlugIn) {
+        className = r.ReadString();
+        if (equalsClass(className, "TFRBDELOOKUPCONTROL") || equalsClass(className, "TFRIBXLOOKUPCONTROL"))
+            className = "TfrDBLookupControl";
+        if (equalsClass(className, "TFRFRAMEDMEMOVIEW")) {
+            framedMemo = true;
+            kindCode = kind::Memo;
+        }
+    }
+    const std::uint8_t pageIndex = in.u8();
+    // From version 24 on each entry says where it ends. The record is read
+    // within those bounds, so a damaged record cannot run into the next one,
+    // and a failing record is skipped. A stored 0 means "no end".
+    std::size_t end = 0;
+    bool endRead = false;
+    auto readEnd = [&] {
+        const std::uint32_t stored = in.u32();
+        endRead = true;
+        // An end must lie ahead within the stream, or the reader could go
+        // round in circles.
+        if (stored != 0 && (stored > in.size() || stored < in.position()))
+            throw TemplateFormatError("Object entry ends outside the stream");
+        end = stored;
+    };
+    try {
+        if (pageIndex >= report.Pages.Count()) throw TemplateFormatError("Object of a page that does not exist");
+        TfrPage& page = report.Pages.Items(pageIndex);
+        engine().CurrentPage = &page;
+        std::unique_ptr<TfrView> created = CreateObject(kindCode, className);
+        if (!created) throw TemplateFormatError("Unknown object kind");
+        TfrView& view = page.Add(std::move(created));
+        if (r.version > 23) readEnd();
+        if (end != 0) {
+            BinaryReader bounded = in.endingAt(end);
+            TemplateReader record(bounded, r.version);
+            LoadObjectRecord(record, view);
+            if (framedMemo) bounded.bytes(8);
+            in.seek(end);
+        } else {
+            LoadObjectRecord(r, view);
+            if (framedMemo) in.bytes(8);
+        }
+    } catch (const std::exception& failure) {
+        if (r.version < 24) {
+            // No end to go to: the reader goes on with the next tag, unless
+            // the stream itself has ended.
+            if (dynamic_cast<const StreamError*>(&failure)) throw;
+            return;
+        }
+        if (!endRead) readEnd();
+        if (end == 0) throw TemplateFormatError("A damaged object entry without an end");
+        in.seek(end);
+    }
+}
+
+// The pages section after the version byte, up to and including its end tag.
+// Unknown classes are left in the engine's missing-class list.
+void readPagesSection(TemplateReader& r, TfrReport& report)
+{
+    BinaryReader& in = r.in;
+    report.Printer.PrintToDefault = in.bool16();
+    report.TwoPass = in.bool16();
+    const std::string printer = r.ReadString();
+    // The named printer is selected unless PrintToDefault; the name is kept.
+    report.SelectPrinterByName(printer.empty() ? kVirtualPrinterName : std::string_view(printer));
+
+    for (;;) {
+        // A template always ends its pages with the end tag; a stream that
+        // stops before it has been cut short.
+        const std::uint8_t tag = in.u8();
+        if (tag == kTagEndOfPages) return;
+        if (tag == kTagPage) {
+            TfrPage& page = report.Pages.Items(report.Pages.Add());
+            LoadPageRecord(r, page);
+            if (r.version < 24) page.Name = report.Pages.UniquePageName(&page);
+        } else if (tag == kTagDictionary) {
+            LoadDictionary(r, report.Dictionary, LoadingDictionaryHost(report));
+        } else if (tag == kTagExtension) {
+            // The data manager's block; no such component exists here.
+            in.u8();
+            return;
+        } else if (tag <= kTagObjectLast) {
+            readObjectEntry(r, report, tag);
+        } else {
+            throw TemplateFormatError("Unknown tag in the pages section");
+        }
+    }
+}
+
+void readTrailer(TemplateReader& r, TfrReport& report)
+{
+    BinaryReader& in = r.in;
+    ReportInformation& info = report.Information;
+    info.Comment = r.ReadTrailerString();
+    info.Name = r.ReadTrailerString();
+    info.Author = r.ReadTrailerString();
+    info.VersionMajor = r.ReadTrailerString();
+    info.VersionMinor = r.ReadTrailerString();
+    info.VersionRelease = r.ReadTrailerString();
+    info.VersionBuild = r.ReadTrailerString();
+    report.ReportPassword = passwordFromHex(r.ReadTrailerString());
+    report.GeneratorVersion = in.u8();
+    report.PasswordProtected = in.u8() != 0;
+    report.Created = DateTime{in.f64()};
+    report.Modified = DateTime{in.f64()};
+}
+
+void resetInformation(TfrReport& report)
+{
+    report.Information = {};
+    report.Created = currentDateTime();
+    report.Modified = report.Created;
+    report.PasswordProtected = false;
+    report.ReportPassword.clear();
+    report.GeneratorVersion = 88;
+}
+
+void emptyReport(TfrReport& report)
+{
+    report.Pages.Clear();
+    report.Pages.Add();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- writing
+
+void TfrReport::SaveToStream(BinaryWriter& out)
+{
+    engine().CurrentReport = this;
+    if (Pages.Count() > static_cast<int>(kMaxPages))
+        throw TemplateSaveError(fmt::format("Cannot save the template: it has {} pages, more than {}",
+                                            Pages.Count(), kMaxPages));
+    // Everything is written into memory first: a template that cannot be
+    // stored leaves `out` as it was.
+    BinaryWriter buffer;
+    TemplateWriter w(buffer);
+    buffer.u8(kTemplateVersion);
+    buffer.bool16(Printer.PrintToDefault);
+    buffer.bool16(TwoPass);
+    const std::string& printer = Printer.PrinterName;
+    w.WriteString(printer == kVirtualPrinterName ? std::string_view() : std::string_view(printer), "printer name");
+    for (int i = 0; i < Pages.Count(); ++i) {
+        buffer.u8(kTagPage);
+        SavePageRecord(w, Pages.Items(i));
+    }
+    for (int i = 0; i < Pages.Count(); ++i) {
+        for (const auto& view : Pages.Items(i).PageObjects) {
+            buffer.u8(view->ObjectKind);
+            if (view->ObjectKind == kind::PlugIn) w.WriteString(view->ClassName(), "class name");
+            buffer.u8(static_cast<std::uint8_t>(i));
+            const std::size_t end = buffer.reserveU32();
+            SaveObjectRecord(w, *view);
+            buffer.patchHere(end);
+        }
+    }
+    buffer.u8(kTagDictionary);
+    SaveDictionary(w, Dictionary);
+    buffer.u8(kTagEndOfPages);
+
+    const DateTime modified = currentDateTime();
+    w.WriteTrailerString(Information.Comment, "report comment");
+    w.WriteTrailerString(Information.Name, "report name");
+    w.WriteTrailerString(Information.Author, "report author");
+    w.WriteTrailerString(Information.VersionMajor, "version");
+    w.WriteTrailerString(Information.VersionMinor, "version");
+    w.WriteTrailerString(Information.VersionRelease, "version");
+    w.WriteTrailerString(Information.VersionBuild, "version");
+    w.WriteTrailerString(passwordToHex(ReportPassword), "password");
+    buffer.u8(88);
+    buffer.u8(PasswordProtected ? 1 : 0);
+    buffer.f64(Created.days);
+    buffer.f64(modified.days);
+
+    out.bytes(buffer.data());
+    Modified = modified;
+    GeneratorVersion = 88;
+}
+
+std::string TfrReport::SaveToBytes()
+{
+    BinaryWriter out;
+    SaveToStream(out);
+    return out.take();
+}
+
+void TfrReport::SaveToFile(const std::string& fileName)
+{
+    const std::string bytes = SaveToBytes();
+    // Written beside the old file and renamed over it at the end, so a failed
+    // save never destroys the template that was there.
+    QSaveFile file(text::toQString(fileName));
+    if (!file.open(QIODevice::WriteOnly))
+        throw TemplateFileError(fmt::format("Cannot create file \"{}\": {}", text::gbkToUtf8(fileName),
+                                            file.errorString().toStdString()));
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())
+        || !file.commit())
+        throw TemplateFileError(fmt::format("Cannot write file \"{}\": {}", text::gbkToUtf8(fileName),
+                                            file.errorString().toStdString()));
+}
+
+// ---------------------------------------------------------------- reading
+
+void TfrReport::LoadFromStream(BinaryReader& in, TemplateOrigin origin)
+{
+    EngineContext& e = engine();
+    e.Running = 0;
+    e.CurrentReport = this;
+    PasswordRefused = false;
+    if (in.remaining() == 0) {
+        Dictionary.Clear();
+        LoadFailed = false;
+        return;
+    }
+    const std::size_t start = in.position();
+    int version = in.u8();
+    if (version <= 20) {
+        in.seek(start);
+        version = kOldestTemplateVersion;
+    }
+    e.MissingClasses.clear();
+    if (version > kTemplateVersion) {
+        // Nothing of the report changes; the flag keeps a later save from
+        // writing this report over the file that could not be read.
+        LoadFailed = true;
+        showError("Unsupported FRF format");
+        return;
+    }
+
+    LoadFailed = false;
+    Clear();
+    Dictionary.Clear();
+    TemplateReader r(in, version);
+    try {
+        readPagesSection(r, *this);
+        if (!e.MissingClasses.empty()) {
+            std::string text = "Report contains the following non-plugged components:\r";
+            for (const std::string& name : e.MissingClasses) text += text::gbkToUtf8(name) + "\r";
+            text += "You must include these components into your project.";
+            LoadFailed = true;
+            showError(text);
+            return;
+        }
+        for (int i = 0; i < Pages.Count(); ++i)
+            for (const auto& view : Pages.Items(i).PageObjects) view->AfterReportLoaded();
+        if (in.remaining() > 0) readTrailer(r, *this);
+        else resetInformation(*this);
+    } catch (const std::exception&) {
+        emptyReport(*this);
+        resetInformation(*this);
+        Dictionary.Clear();
+        LoadFailed = true;
+        showError("Unsupported FRF format");
+        return;
+    }
+
+    if (PasswordProtected && origin == TemplateOrigin::File) {
+        const std::optional<std::string> entered = ui::services().password("Password", "Enter password");
+        std::string gbk;
+        const bool accepted = entered && text::tryUtf8ToGbk(*entered, gbk) && gbk == ReportPassword;
+        if (!accepted) {
+            resetInformation(*this);
+            TemplateFileName = "Untitled";
+            emptyReport(*this);
+            PasswordRefused = true;
+            LoadFailed = true;
+        }
+    }
+}
+
+void TfrReport::LoadFromBytes(std::string_view bytes, TemplateOrigin origin)
+{
+    BinaryReader in(bytes);
+    LoadFromStream(in, origin);
+}
+
+bool TfrReport::LoadFromFile(const std::string& fileName)
+{
+    QFile file(text::toQString(fileName));
+    if (!file.exists()) return false;
+    if (!file.open(QIODevice::ReadOnly))
+        throw TemplateFileError(fmt::format("Cannot open file \"{}\": {}", text::gbkToUtf8(fileName),
+                                            file.errorString().toStdString()));
+    const QByteArray bytes = file.readAll();
+    LoadFromBytes(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), TemplateOrigin::File);
+    // A refused password leaves an empty "Untitled" report, not one that a
+    // save would write over the protected file.
+    if (!PasswordRefused) TemplateFileName = fileName;
+    return true;
+}
+
+} // namespace pemvora::report

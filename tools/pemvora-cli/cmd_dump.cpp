@@ -1,0 +1,171 @@
+// pemvora-cli dump FILE [--password PW]: a report template as JSON.
+
+#include "tools/pemvora-cli/template_session.h"
+
+#include "report/model/memo.h"
+#include "report/model/objects.h"
+#include "report/model/template_codec.h"
+
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+
+namespace pemvora::cli {
+namespace {
+
+using namespace pemvora::report;
+using nlohmann::json;
+
+std::string u(std::string_view gbk) { return text::gbkToUtf8(gbk); }
+
+json lines(const StringList& list)
+{
+    json out = json::array();
+    for (const std::string& line : list) out.push_back(u(line));
+    return out;
+}
+
+json pairs(const TfrVariables& list)
+{
+    json out = json::array();
+    for (int i = 0; i < list.Count(); ++i) out.push_back({u(list.NameAt(i)), u(list.ValueAt(i).toText())});
+    return out;
+}
+
+std::string hex(std::string_view bytes)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (char c : bytes) {
+        out.push_back(kDigits[static_cast<unsigned char>(c) >> 4]);
+        out.push_back(kDigits[static_cast<unsigned char>(c) & 15]);
+    }
+    return out;
+}
+
+json object(const TfrView& v)
+{
+    json o{
+        {"kind", v.ObjectKind},
+        {"class", std::string(v.ClassName())},
+        {"name", u(v.Name)},
+        {"left", v.Left},
+        {"top", v.Top},
+        {"width", v.Width},
+        {"height", v.Height},
+        {"flags", v.Flags},
+        {"frameTyp", v.FrameTyp},
+        {"frameWidth", v.FrameWidth},
+        {"frameColor", v.FrameColor},
+        {"frameStyle", v.FrameStyle},
+        {"fillColor", v.FillColor},
+        {"memo", lines(v.Memo)},
+        {"script", lines(v.ScriptLines)},
+        {"visible", v.Visible},
+        {"restrictions", v.Restrictions},
+        {"tag", u(v.Tag)},
+        {"gapX", v.GapX},
+        {"gapY", v.GapY},
+        {"bandAlign", v.BandAlign},
+    };
+    if (const auto* m = dynamic_cast<const TfrMemoView*>(&v)) {
+        o["font"] = {{"name", u(m->Font.Name)},
+                     {"size", m->Font.Size},
+                     {"style", m->Font.Style},
+                     {"color", m->Font.FontColor},
+                     {"charset", m->Font.Charset}};
+        o["alignment"] = m->Alignment;
+        o["lineSpacing"] = m->LineSpacing;
+        o["charSpacing"] = m->CharSpacing;
+        o["highlight"] = {{"fontStyle", m->Highlight.FontStyle},
+                          {"fontColor", m->Highlight.FontColor},
+                          {"fillColor", m->Highlight.FillColor},
+                          {"condition", u(m->HighlightCondition)}};
+    } else if (const auto* b = dynamic_cast<const TfrBandView*>(&v)) {
+        o["childBand"] = u(b->ChildBand);
+        o["master"] = u(b->Master);
+        o["columns"] = b->Columns;
+        o["columnWidth"] = b->ColumnWidth;
+        o["columnGap"] = b->ColumnGap;
+        o["newColumnAfter"] = b->NewColumnAfter;
+    } else if (const auto* s = dynamic_cast<const TfrSubReportView*>(&v)) {
+        o["subPage"] = s->SubPageIndex;
+    } else if (const auto* p = dynamic_cast<const TfrPictureView*>(&v)) {
+        o["graphicKind"] = static_cast<int>(p->Picture.IsEmpty() ? GraphicKind::None : p->Picture.Kind);
+        o["blobType"] = p->BlobType;
+        o["graphicBytes"] = hex(p->Picture.Data);
+    }
+    return o;
+}
+
+json page(const TfrPage& p)
+{
+    json objects = json::array();
+    for (const auto& view : p.PageObjects) objects.push_back(object(*view));
+    return {
+        {"name", u(p.Name)},
+        {"paperSize", p.Paper.size},
+        {"paperWidth", p.Paper.width},
+        {"paperHeight", p.Paper.height},
+        {"orientation", p.Paper.orientation},
+        {"bin", p.Paper.bin},
+        {"margins", {p.Margins.Left, p.Margins.Top, p.Margins.Right, p.Margins.Bottom}},
+        {"printToPrevPage", p.PrintToPrevPage},
+        {"marginsInUse", p.MarginsInUse},
+        {"columns", p.Columns},
+        {"columnGap", p.ColumnGap},
+        {"type", p.Type},
+        {"borderStyle", p.BorderStyle},
+        {"caption", u(p.Caption)},
+        {"position", p.Position},
+        {"script", lines(p.ScriptLines)},
+        {"objects", std::move(objects)},
+    };
+}
+
+void run(const std::string& file, const std::optional<std::string>& password)
+{
+    resetEngine();
+    TfrReport report;
+    loadTemplate(report, file, password);
+    if (report.PasswordRefused) std::cerr << "Wrong or missing password: the report was emptied\n";
+
+    json pages = json::array();
+    for (int i = 0; i < report.Pages.Count(); ++i) pages.push_back(page(report.Pages.Items(i)));
+    const ReportInformation& info = report.Information;
+    const json doc{
+        {"version", kTemplateVersion},
+        {"printToDefault", report.Printer.PrintToDefault},
+        {"twoPass", report.TwoPass},
+        {"printer", u(report.Printer.PrinterName)},
+        {"pages", std::move(pages)},
+        {"dictionary",
+         {{"variables", pairs(report.Dictionary.VarList)},
+          {"fieldAliases", pairs(report.Dictionary.AliasList)},
+          {"sourceAliases", pairs(report.Dictionary.SourceAliasList)}}},
+        {"info",
+         {{"comment", u(info.Comment)},
+          {"name", u(info.Name)},
+          {"author", u(info.Author)},
+          {"version", {u(info.VersionMajor), u(info.VersionMinor), u(info.VersionRelease), u(info.VersionBuild)}},
+          {"passwordProtected", report.PasswordProtected}}},
+    };
+    std::cout << doc.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
+}
+
+struct Options {
+    std::string file;
+    std::optional<std::string> password;
+};
+
+static Registration reg{[](CLI::App& root) {
+    auto options = std::make_shared<Options>();
+    CLI::App* cmd = root.add_subcommand("dump", "Print a report template as JSON");
+    cmd->add_option("FILE", options->file, "Template file (.frf)")->required();
+    cmd->add_option("--password", options->password, "Answer to the template's password question");
+    cmd->callback([options] { run(options->file, options->password); });
+}};
+
+} // namespace
+} // namespace pemvora::cli
