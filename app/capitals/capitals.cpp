@@ -1,5 +1,7 @@
 #include "app/capitals/capitals.h"
 
+#include "platform/text/gbk.h"
+
 #include <fmt/format.h>
 
 #include <vector>
@@ -65,13 +67,6 @@ char32_t capitalDigit(std::string_view ch)
     return kDigits[ch[0] - '0'];
 }
 
-std::string_view trimBlanksAndControls(std::string_view s)
-{
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32) s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.remove_suffix(1);
-    return s;
-}
-
 // The integer part, built from the units place leftwards.
 std::u32string integerCapitals(std::string_view text)
 {
@@ -133,7 +128,7 @@ std::u32string moveLateZeroToFront(std::u32string s)
 
 std::string AmountToCapitals(std::string_view amountText)
 {
-    std::string_view text = trimBlanksAndControls(amountText);
+    std::string_view text = text::trim(amountText);
     if (!text.empty() && text.front() == '0') text.remove_prefix(1);
 
     const std::size_t point = text.find('.');

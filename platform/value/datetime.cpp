@@ -1,5 +1,7 @@
 #include "platform/value/datetime.h"
 
+#include "platform/text/gbk.h"
+
 #include "platform/value/locale.h"
 #include "platform/value/numberformat.h"
 #include "platform/value/numbertext.h"
@@ -67,13 +69,6 @@ std::optional<int> smallInt(std::string_view s)
         v = v * 10 + (c - '0');
     }
     return v;
-}
-
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32) s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.remove_suffix(1);
-    return s;
 }
 
 } // namespace
@@ -155,12 +150,12 @@ std::string dateTimeToText(DateTime dt, const Locale& locale)
 
 std::optional<DateTime> parseTime(std::string_view text, const Locale& locale)
 {
-    text = trimmed(text);
+    text = text::trim(text);
     bool pm = false, am = false;
     auto stripSuffix = [&](std::string_view marker, bool& flag) {
         if (!marker.empty() && text.size() >= marker.size() &&
             text.substr(text.size() - marker.size()) == marker) {
-            text = trimmed(text.substr(0, text.size() - marker.size()));
+            text = text::trim(text.substr(0, text.size() - marker.size()));
             flag = true;
         }
     };
@@ -187,7 +182,7 @@ std::optional<DateTime> parseTime(std::string_view text, const Locale& locale)
 
 std::optional<DateTime> parseDate(std::string_view text, const Locale& locale)
 {
-    text = trimmed(text);
+    text = text::trim(text);
     // A time may follow the date after a blank.
     std::optional<DateTime> time;
     if (const auto blank = text.find(' '); blank != std::string_view::npos) {

@@ -1,5 +1,7 @@
 #include "platform/value/numbertext.h"
 
+#include "platform/text/gbk.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -11,13 +13,6 @@ namespace pemvora {
 namespace {
 
 constexpr int kSignificantDigits = 15;
-
-std::string_view trimBlanks(std::string_view s)
-{
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32) s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.remove_suffix(1);
-    return s;
-}
 
 } // namespace
 
@@ -76,7 +71,7 @@ std::string formatInteger(std::int64_t value) { return std::to_string(value); }
 
 std::optional<double> parseNumber(std::string_view text, char decimalSeparator)
 {
-    text = trimBlanks(text);
+    text = text::trim(text);
     if (text.empty()) return std::nullopt;
     std::string canon;
     std::size_t i = 0;
@@ -117,7 +112,7 @@ std::optional<double> parseNumber(std::string_view text, char decimalSeparator)
 
 std::optional<std::int64_t> parseInteger(std::string_view text)
 {
-    text = trimBlanks(text);
+    text = text::trim(text);
     if (text.empty()) return std::nullopt;
     bool negative = false;
     std::size_t i = 0;
