@@ -18,6 +18,7 @@
 #include "app/windows/tform9.h"
 #include "tests/app/datafixture.h"
 #include "tests/support/recording_ui.h"
+#include "tests/support/qt_application.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -44,18 +45,6 @@ using namespace pemvora::data::testing;
 
 namespace {
 
-int argc = 1;
-char arg0[] = "test";
-char* argv[] = {arg0, nullptr};
-
-// Never destroyed: Qt's own statics (the test input devices) may be gone by
-// the time static objects are destroyed at exit.
-QApplication& qapp()
-{
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 QString u(const char* s) { return QString::fromUtf8(s); }
 
 // Types text that has no key of its own (Chinese characters) into a widget.
@@ -76,7 +65,7 @@ struct WindowsFixture : ::testing::Test {
 
     void SetUp() override
     {
-        qapp();
+        testsupport::testApplication();
         const std::string path = dir.file("banck.mdb");
         data::writeChequeDatabase(path, {.demo = true});
         form = std::make_unique<TForm1>(nullptr, [] { return encodeDate(2026, 12, 10); });

@@ -3,6 +3,7 @@
 #include "app/windows/tform1.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/screenshot.h"
+#include "tests/support/qt_application.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -57,14 +58,6 @@ struct LoginFixture : ::testing::Test {
     LoginController controller{operators, dialogs, shortcuts, desktop::ShortcutSpec{}};
 };
 
-int argc = 1;
-char arg0[] = "test_login";
-char* argv[] = {arg0, nullptr};
-QApplication& qapp()
-{
-    static QApplication app(argc, argv);
-    return app;
-}
 
 } // namespace
 
@@ -113,7 +106,7 @@ TEST_F(LoginFixture, DatabaseErrorCountsTheClickButShowsOnlyTheError)
 
 TEST_F(LoginFixture, DialogClearsThePasswordAndFocusesTheUserName)
 {
-    qapp();
+    testsupport::testApplication();
     Tadmin dialog(controller);
     dialog.show();
     QApplication::setActiveWindow(&dialog);
@@ -140,7 +133,7 @@ TEST_F(LoginFixture, DialogClearsThePasswordAndFocusesTheUserName)
 
 TEST_F(LoginFixture, ExitAndThirdFailureRequestTheEnd)
 {
-    qapp();
+    testsupport::testApplication();
     {
         Tadmin dialog(controller);
         dialog.show();
@@ -160,7 +153,7 @@ TEST_F(LoginFixture, ExitAndThirdFailureRequestTheEnd)
 
 TEST(QuitQuestion, NoKeepsTheChequeWindowYesClosesIt)
 {
-    qapp();
+    testsupport::testApplication();
     testsupport::ScopedRecordingUi dialogs;
     TForm1 window;
     window.show();

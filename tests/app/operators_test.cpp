@@ -4,6 +4,7 @@
 #include "app/windows/tform6.h"
 #include "tests/app/datafixture.h"
 #include "tests/support/recording_ui.h"
+#include "tests/support/qt_application.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -15,14 +16,6 @@ namespace fixture = pemvora::data::testing;
 
 namespace {
 
-int argc = 1;
-char arg0[] = "test_operators";
-char* argv[] = {arg0, nullptr};
-QApplication& qapp()
-{
-    static QApplication app(argc, argv);
-    return app;
-}
 
 std::vector<std::string> storedOperators(const std::string& path)
 {
@@ -67,7 +60,7 @@ TEST(OperatorList, LoginListRunsFromTheCurrentRowAndLooksUpByValue)
 
 TEST(OperatorWindow, RowsAddedInTheGridAreStoredWhenTheWindowCloses)
 {
-    qapp();
+    testsupport::testApplication();
     testsupport::ScopedRecordingUi dialogs;
     fixture::TempDir dir;
     const std::string path = fixture::makeDatabase(dir);
