@@ -63,26 +63,42 @@ std::string loadFontConfiguration()
     return inEffect;
 }
 
+namespace {
+
+// Runs `use` on the face fontconfig picks for `family` (our aliases applied);
+// false when nothing matched.
+template <typename Use>
+bool withBestMatch(const QString& family, Use use)
+{
+    const QByteArray utf8 = family.toUtf8();
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return false;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(utf8.constData()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    if (match) {
+        use(match);
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return match != nullptr;
+}
+
+} // namespace
+
 QString resolveFontFamily(const QString& family)
 {
     static QHash<QString, QString> cache;
     if (auto it = cache.constFind(family); it != cache.constEnd()) return *it;
 
     QString resolved = family;
-    const QByteArray utf8 = family.toUtf8();
-    if (FcPattern* pattern = FcPatternCreate()) {
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(utf8.constData()));
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
-            FcChar8* name = nullptr;
-            if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch && name)
-                resolved = QString::fromUtf8(reinterpret_cast<const char*>(name));
-            FcPatternDestroy(match);
-        }
-        FcPatternDestroy(pattern);
-    }
+    withBestMatch(family, [&](FcPattern* match) {
+        FcChar8* name = nullptr;
+        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch && name)
+            resolved = QString::fromUtf8(reinterpret_cast<const char*>(name));
+    });
     cache.insert(family, resolved);
     return resolved;
 }
@@ -95,20 +111,11 @@ bool coversChinese(const QString& family)
     static QHash<QString, bool> cache;
     if (auto it = cache.constFind(family); it != cache.constEnd()) return *it;
     bool covers = false;
-    const QByteArray utf8 = family.toUtf8();
-    if (FcPattern* pattern = FcPatternCreate()) {
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(utf8.constData()));
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
-            FcCharSet* chars = nullptr;
-            if (FcPatternGetCharSet(match, FC_CHARSET, 0, &chars) == FcResultMatch && chars)
-                covers = FcCharSetHasChar(chars, 0x4E00) && FcCharSetHasChar(chars, 0x6574);   // 一, 整
-            FcPatternDestroy(match);
-        }
-        FcPatternDestroy(pattern);
-    }
+    withBestMatch(family, [&](FcPattern* match) {
+        FcCharSet* chars = nullptr;
+        if (FcPatternGetCharSet(match, FC_CHARSET, 0, &chars) == FcResultMatch && chars)
+            covers = FcCharSetHasChar(chars, 0x4E00) && FcCharSetHasChar(chars, 0x6574);   // 一, 整
+    });
     cache.insert(family, covers);
     return covers;
 }
