@@ -13,7 +13,7 @@
 #include "app/windows/tform9.h"
 #include "platform/desktop/shortcut.h"
 #include "platform/ui/uiservices.h"
-#include "report/engine/fontmap.h"
+#include "report/canvas/fontmap.h"
 
 #include <QApplication>
 #include <QIcon>

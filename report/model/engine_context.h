@@ -6,8 +6,8 @@
 
 #include "platform/value/datetime.h"
 #include "platform/value/value.h"
-#include "report/script/constants.h"
-#include "report/script/variables.h"
+#include "report/data/constants.h"
+#include "report/data/variables.h"
 
 #include <cstdint>
 #include <functional>

@@ -6,7 +6,7 @@
 #include "platform/value/datetime.h"
 #include "platform/value/value.h"
 #include "report/model/page.h"
-#include "report/script/dictionary.h"
+#include "report/data/dictionary.h"
 
 #include <functional>
 #include <memory>

@@ -3,7 +3,7 @@
 
 #include "platform/text/gbk.h"
 #include "platform/ui/uiservices.h"
-#include "report/engine/printer.h"
+#include "report/printer/printer.h"
 #include "report/model/engine_context.h"
 #include "report/model/report.h"
 #include "report/model/template_codec.h"

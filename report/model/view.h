@@ -7,7 +7,7 @@
 // TfrStretcheable (objects whose height can grow) and TfrControl (objects that
 // wrap a platform control on a dialog page) extend it.
 
-#include "report/engine/canvas.h"
+#include "report/canvas/canvas.h"
 #include "report/model/object.h"
 #include "report/model/types.h"
 

@@ -3,7 +3,7 @@
 // ensureGuiSession() loads our font configuration and creates the
 // QGuiApplication once, on the offscreen platform when there is no display.
 
-#include "report/engine/fontmap.h"
+#include "report/canvas/fontmap.h"
 
 #include <QGuiApplication>
 
