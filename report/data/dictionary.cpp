@@ -2,8 +2,7 @@
 
 #include "platform/text/gbk.h"
 #include "report/data/datasource.h"
-#include "report/script/parser.h"
-#include "report/script/valueops.h"
+#include "report/data/evaluator.h"
 
 #include <algorithm>
 
@@ -99,7 +98,7 @@ std::optional<FieldReference> TfrDataDictionary::ResolveField(std::string_view n
 {
     // Only a single name can be a field: "Query1.Amount * 1.5" is an expression.
     std::size_t end = 0;
-    if (TfrParser::ReadName(name, end).size() != name.size() || name.empty()) return std::nullopt;
+    if (ReadExpressionName(name, end).size() != name.size() || name.empty()) return std::nullopt;
     const std::vector<std::string> parts = SplitFieldReference(name);
     IDataSet* ds = nullptr;
     if (parts.size() == 1) {
