@@ -3,8 +3,9 @@
 // printing, in one small interface. Implementations:
 //   * VirtualPrinterBackend: no installed printer (everything runs on the
 //     wrapper's built-in "Virtual printer");
-//   * the system printers through Qt and CUPS (makeSystemPrinterBackend);
-//   * PdfPrinterBackend: one printer that writes PDF files;
+//   * the system printers through Qt and CUPS (makeSystemPrinterBackend) and
+//     PdfPrinterBackend, one printer that writes PDF files: both over QPrinter,
+//     in their own library (qt_printer.h) that only programs link;
 //   * RecordingPrinterBackend: programmable devices that log settings and jobs, for tests.
 //
 // The backend always has one selected printer (when it has any). Its settings
@@ -122,11 +123,5 @@ public:
     void endJob() override {}
     void abortJob() override {}
 };
-
-// The installed printers through Qt and CUPS; a VirtualPrinterBackend when
-// there is none (or no CUPS service), without any message, when the
-// environment says PEMVORA_PRINTERS=none, and when the program has no
-// QGuiApplication (printing needs one).
-std::unique_ptr<PrinterBackend> makeSystemPrinterBackend();
 
 } // namespace pemvora::report

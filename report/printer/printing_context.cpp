@@ -15,18 +15,32 @@ std::unique_ptr<PrintingContext>& current()
     static std::unique_ptr<PrintingContext> context;
     return context;
 }
+
+PrinterBackendFactory& defaultFactory()
+{
+    static PrinterBackendFactory factory;
+    return factory;
+}
+
+// nullptr stands for the virtual printer (the context's constructor makes it).
+std::unique_ptr<PrinterBackend> makeDefaultBackend()
+{
+    return defaultFactory() ? defaultFactory()() : nullptr;
+}
 } // namespace
+
+void setDefaultPrinterBackend(PrinterBackendFactory factory) { defaultFactory() = std::move(factory); }
 
 PrintingContext& printing()
 {
-    if (!current()) current() = std::make_unique<PrintingContext>(makeSystemPrinterBackend());
+    if (!current()) current() = std::make_unique<PrintingContext>(makeDefaultBackend());
     return *current();
 }
 
 void resetPrinting(std::unique_ptr<PrinterBackend> backend)
 {
     current().reset();
-    current() = std::make_unique<PrintingContext>(backend ? std::move(backend) : makeSystemPrinterBackend());
+    current() = std::make_unique<PrintingContext>(backend ? std::move(backend) : makeDefaultBackend());
 }
 
 } // namespace pemvora::report

@@ -5,6 +5,7 @@
 
 #include "report/printer/printer.h"
 
+#include <functional>
 #include <memory>
 
 namespace pemvora::report {
@@ -27,10 +28,15 @@ private:
     int defaultPaperSize_ = kUnknownPaper;
 };
 
-// The process's printing state; made on first use over the system printers
-// (the virtual printer alone in a program without a QGuiApplication).
+// The process's printing state; made on first use over the default backend.
 PrintingContext& printing();
-// Starts the printing state afresh over `backend` (nullptr: the system printers).
+// Starts the printing state afresh over `backend` (nullptr: the default backend).
 void resetPrinting(std::unique_ptr<PrinterBackend> backend);
+
+// What the default backend is made by. Programs that print install the system
+// printers (installSystemPrinters in qt_printer.h); without a factory, or with
+// an empty one, the engine lays out on the virtual printer alone.
+using PrinterBackendFactory = std::function<std::unique_ptr<PrinterBackend>()>;
+void setDefaultPrinterBackend(PrinterBackendFactory factory);
 
 } // namespace pemvora::report

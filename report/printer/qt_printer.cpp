@@ -1,6 +1,7 @@
 #include "report/printer/qt_printer.h"
 
 #include "report/printer/paper.h"
+#include "report/printer/printing_context.h"
 
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -244,6 +245,8 @@ std::unique_ptr<PrinterBackend> makeSystemPrinterBackend()
     if (QPrinterInfo::availablePrinterNames().isEmpty()) return std::make_unique<VirtualPrinterBackend>();
     return std::make_unique<SystemPrinterBackend>();
 }
+
+void installSystemPrinters() { setDefaultPrinterBackend(makeSystemPrinterBackend); }
 
 // ---------------------------------------------------------------- PDF file
 

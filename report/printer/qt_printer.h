@@ -86,4 +86,14 @@ protected:
     QString driverName() const override { return QStringLiteral("PDF"); }
 };
 
+// The installed printers through Qt and CUPS; a VirtualPrinterBackend when
+// there is none (or no CUPS service), without any message, when the
+// environment says PEMVORA_PRINTERS=none, and when the program has no
+// QGuiApplication (printing needs one).
+std::unique_ptr<PrinterBackend> makeSystemPrinterBackend();
+
+// Makes the system printers the backend printing() starts over (programs that
+// print call it once at start-up).
+void installSystemPrinters();
+
 } // namespace pemvora::report

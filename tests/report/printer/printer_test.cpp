@@ -2,6 +2,7 @@
 // recording backend, page-level ApplyPaper and the report's printer choice.
 
 #include "report/printer/printing_context.h"
+#include "report/printer/qt_printer.h"
 #include "report/printer/recording_printer.h"
 
 #include <QPrinterInfo>
@@ -328,7 +329,7 @@ TEST(PrintingContext, NoInstalledPrinterQuietlyMeansTheVirtualPrinter)
     qtMessages().clear();
     const QtMessageHandler previous =
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) { qtMessages().push_back(m); });
-    resetPrinting(nullptr);   // the system printers
+    resetPrinting(makeSystemPrinterBackend());
     qInstallMessageHandler(previous);
     EXPECT_EQ(printing().printer().PrinterNames, std::vector<std::string>{"Virtual printer"});
     EXPECT_TRUE(printing().printer().isVirtual());
@@ -343,6 +344,17 @@ TEST(PrintingContext, ResetStartsAfreshOverAnotherBackend)
     resetPrinting(std::make_unique<VirtualPrinterBackend>());
     EXPECT_EQ(printing().printer().PrinterNames, std::vector<std::string>{"Virtual printer"});
     EXPECT_EQ(printing().printer().PaperSize, kUnknownPaper);
+}
+
+TEST(PrintingContext, ResetWithoutBackendStartsOverTheProgramsDefault)
+{
+    setDefaultPrinterBackend(
+        [] { return std::make_unique<RecordingPrinterBackend>(std::vector<FakePrinter>{named("Office", 600)}); });
+    resetPrinting(nullptr);
+    EXPECT_EQ(printing().printer().PrinterNames, (std::vector<std::string>{"Office", "Virtual printer"}));
+    setDefaultPrinterBackend(nullptr);
+    resetPrinting(nullptr);
+    EXPECT_EQ(printing().printer().PrinterNames, std::vector<std::string>{"Virtual printer"});
 }
 
 } // namespace
