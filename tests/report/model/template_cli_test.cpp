@@ -2,6 +2,7 @@
 // through resave (all but the modified date-time) and dumps the same; the
 // loader's failures reach stderr with exit code 1.
 
+#include "tests/report/model/template_old_sample.h"
 #include "tests/report/model/template_sample.h"
 #include "tests/report/model/template_support.h"
 
@@ -87,6 +88,20 @@ TEST_F(TemplateCli, ResaveKeepsEveryByteButTheModifiedTimeAndDumpsTheSame)
     EXPECT_EQ(objects[48]["visible"], true);
     EXPECT_EQ(doc["pages"][1]["type"], 1);
     EXPECT_EQ(doc["dictionary"]["variables"][1], nlohmann::json::array({"Amount", "[dx]"}));
+}
+
+TEST_F(TemplateCli, DumpTellsTheVersionTheFileWasWrittenIn)
+{
+    for (int version : {22, 21}) {
+        SCOPED_TRACE(version);
+        writeAll(path("old.frf"), oldTemplate(version));
+        const CliRun dump = cli({"dump", path("old.frf")});
+        ASSERT_EQ(dump.exitCode, 0) << dump.err;
+        EXPECT_EQ(nlohmann::json::parse(dump.out)["version"], version);
+    }
+    // Saved again, the same report is of the current version.
+    ASSERT_EQ(cli({"resave", path("old.frf"), path("new.frf")}).exitCode, 0);
+    EXPECT_EQ(nlohmann::json::parse(cli({"dump", path("new.frf")}).out)["version"], 25);
 }
 
 TEST_F(TemplateCli, LoaderFailuresGoToStderrWithExitCode1)
