@@ -4,11 +4,12 @@
 // so that expectations read like the picture.
 
 #include "report/canvas/painter_canvas.h"
+#include "tests/support/test_pictures.h"
 
 #include <QImage>
 #include <QPainter>
 
-#include <cstdlib>
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -31,13 +32,11 @@ public:
     Canvas& canvas() { return *canvas_; }
     // The raster painter writes straight into the image, so it can be read while painting.
     const QImage& image() const { return image_; }
-    // Keeps a copy in $PEMVORA_SAMPLES_DIR (when set), scaled up, for a person to look at.
+    // Keeps a copy, scaled up, when test pictures are kept (PEMVORA_TEST_PICTURES).
     void saveSample(const char* name, int scale = 8)
     {
-        const char* dir = std::getenv("PEMVORA_SAMPLES_DIR");
-        if (!dir || !*dir) return;
-        image_.scaled(image_.width() * scale, image_.height() * scale)
-            .save(QString::fromUtf8(dir) + "/" + QString::fromUtf8(name) + ".png");
+        if (const auto path = testsupport::testPicturePath((std::string(name) + ".png").c_str()))
+            image_.scaled(image_.width() * scale, image_.height() * scale).save(*path);
     }
     Color at(int x, int y)
     {

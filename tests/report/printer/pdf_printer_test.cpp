@@ -8,6 +8,7 @@
 #include "report/printer/qt_printer.h"
 
 #include "platform/text/gbk.h"
+#include "tests/support/test_pictures.h"
 
 #include <QFile>
 #include <QProcess>
@@ -130,8 +131,7 @@ TEST_F(PdfPrinter, WindowsFamiliesUseTheMappedFacesInPdfAndPng)
         c.textOut(4 * scale, 34 * scale, "Amount 1234.50");
     };
     printPage(kA4, 0, 0, [&](Canvas& c) { draw(c, 6); });
-    if (const char* dir = std::getenv("PEMVORA_SAMPLES_DIR"); dir && *dir)
-        QFile::copy(file_, QString::fromUtf8(dir) + "/font_mapping.pdf");
+    if (const auto path = testsupport::testPicturePath("font_mapping.pdf")) QFile::copy(file_, *path);
     const auto fonts = runTool("pdffonts", {file_});
     if (!fonts) GTEST_SKIP() << "pdffonts is not installed (poppler-utils)";
     EXPECT_TRUE(fonts->contains("NotoSerifCJK")) << fonts->toStdString();
@@ -160,8 +160,7 @@ TEST_F(PdfPrinter, WindowsFamiliesUseTheMappedFacesInPdfAndPng)
     const QImage otherFaces = render("Noto Sans CJK SC", "DejaVu Sans");
     EXPECT_EQ(windowsNames, installedFaces);
     EXPECT_NE(windowsNames, otherFaces);
-    if (const char* dir = std::getenv("PEMVORA_SAMPLES_DIR"); dir && *dir)
-        windowsNames.scaled(800, 256).save(QString::fromUtf8(dir) + "/font_mapping.png");
+    if (const auto path = testsupport::testPicturePath("font_mapping.png")) windowsNames.scaled(800, 256).save(*path);
 }
 
 } // namespace
