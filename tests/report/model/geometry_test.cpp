@@ -17,7 +17,7 @@ namespace {
 
 using GeometryTest = modeltest::ModelFixture;
 
-TEST_F(GeometryTest, ApplyDeviceScaleScalesGapsAndFrameAndRestoreGeometryPutsThemBack)
+TEST_F(GeometryTest, DeviceGeometryScalesGapsAndFrameAndPutsThemBackAtTheEnd)
 {
     struct Case {
         const char* what;
@@ -50,19 +50,36 @@ TEST_F(GeometryTest, ApplyDeviceScaleScalesGapsAndFrameAndRestoreGeometryPutsThe
         view.DeviceOffsetX = c.offsetX;
         view.DeviceOffsetY = c.offsetY;
 
-        view.ApplyDeviceScale();
-        EXPECT_EQ((std::array{view.Left, view.Top, view.Width, view.Height}),
-                  (std::array{c.left, c.top, c.width, c.height}));
-        EXPECT_EQ(view.GapX, c.gapX);
-        EXPECT_EQ(view.GapY, c.gapY);
-        EXPECT_EQ(view.FrameWidth, c.scaledFrame);
-        EXPECT_EQ(view.PaintRect, c.paintRect);
-
-        view.RestoreGeometry();
+        {
+            DeviceGeometry device(view);
+            EXPECT_EQ((std::array{view.Left, view.Top, view.Width, view.Height}),
+                      (std::array{c.left, c.top, c.width, c.height}));
+            EXPECT_EQ(view.GapX, c.gapX);
+            EXPECT_EQ(view.GapY, c.gapY);
+            EXPECT_EQ(view.FrameWidth, c.scaledFrame);
+            EXPECT_EQ(view.PaintRect, c.paintRect);
+        }
         EXPECT_EQ((std::array{view.Left, view.Top, view.Width, view.Height, view.GapX, view.GapY}),
                   (std::array{5, 6, 50, 20, 2, 1}));
         EXPECT_EQ(view.FrameWidth, c.frameWidth);
     }
+}
+
+TEST_F(GeometryTest, NestedDeviceGeometryScalesOnceAndTheOutermostRestores)
+{
+    engine().Running = 1;
+    TfrMemoView view;
+    view.PlaceAt(5, 6, 50, 20);
+    view.DeviceScaleX = view.DeviceScaleY = 2.0;
+    {
+        DeviceGeometry outer(view);
+        {
+            DeviceGeometry inner(view);
+            EXPECT_EQ((std::array{view.Left, view.Top, view.Width, view.Height}), (std::array{10, 12, 100, 40}));
+        }
+        EXPECT_EQ((std::array{view.Left, view.Top, view.Width, view.Height}), (std::array{10, 12, 100, 40}));
+    }
+    EXPECT_EQ((std::array{view.Left, view.Top, view.Width, view.Height}), (std::array{5, 6, 50, 20}));
 }
 
 TEST_F(GeometryTest, HitRegionsGrowByTheFrameLinesThatAreSet)
