@@ -10,8 +10,9 @@ import unittest
 
 CHECK = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "check-deps")
 
-# A clean tree: two report folders, a UI interface and its Qt implementation,
-# and a printer folder with a Qt backend library that only the engine links.
+# A clean tree: report folders, a UI interface and its Qt implementation, a
+# printer folder with a Qt backend library that only the engine's output links,
+# and designer windows over a headless command layer.
 CLEAN = {
     "platform/CMakeLists.txt": """
         add_library(pemvora_ui_services STATIC ui/uiservices.cpp)
@@ -35,13 +36,21 @@ CLEAN = {
     "report/model/page.h": "#pragma once\n",
     "report/engine/CMakeLists.txt": """
         add_library(pemvora_report_engine STATIC run.cpp)
-        target_link_libraries(pemvora_report_engine PUBLIC pemvora_report_model pemvora_report_printer_qt)
+        target_link_libraries(pemvora_report_engine PUBLIC pemvora_report_model)
+        add_library(pemvora_report_output_qt STATIC output.cpp)
+        target_link_libraries(pemvora_report_output_qt PUBLIC pemvora_report_engine pemvora_report_printer_qt)
+    """,
+    "report/designer/CMakeLists.txt": """
+        add_library(pemvora_report_designer STATIC commands.cpp)
+        target_link_libraries(pemvora_report_designer PUBLIC pemvora_report_engine)
+        add_library(pemvora_report_designer_widgets STATIC window.cpp)
+        target_link_libraries(pemvora_report_designer_widgets PUBLIC pemvora_report_designer Qt6::Widgets)
     """,
     "report/engine/run.cpp": '#include "report/model/report.h"\n#include "report/printer/qt_printer.h"\n',
     "app/CMakeLists.txt": """
         add_library(pemvora_app_logic STATIC logic.cpp)
         add_executable(pemvora main.cpp)
-        target_link_libraries(pemvora PRIVATE pemvora_report_engine pemvora_ui_qt)
+        target_link_libraries(pemvora PRIVATE pemvora_report_output_qt pemvora_report_designer_widgets pemvora_ui_qt)
     """,
 }
 
@@ -81,10 +90,16 @@ class CheckDeps(unittest.TestCase):
              "pemvora_report_model links pemvora_app_logic (app/CMakeLists.txt): report/ never uses app/"),
             ("a headless library links widgets directly",
              {"report/model/CMakeLists.txt": "target_link_libraries(pemvora_report_model PUBLIC Qt6::Widgets)\n"},
-             "report/model/CMakeLists.txt: pemvora_report_model links Qt6::Widgets: model links no widgets"),
+             "report/model/CMakeLists.txt: pemvora_report_model links Qt6::Widgets: only *_qt and *_widgets"),
             ("a headless library reaches a Qt implementation through another library",
              {"platform/CMakeLists.txt": "target_link_libraries(pemvora_ui_services PUBLIC pemvora_ui_qt)\n"},
-             "pemvora_report_model links pemvora_ui_qt through pemvora_ui_services: model links no widgets"),
+             "pemvora_report_model links pemvora_ui_qt through pemvora_ui_services: only *_qt and *_widgets"),
+            ("the band engine links a QPrinter backend",
+             {"report/engine/CMakeLists.txt": "target_link_libraries(pemvora_report_engine PRIVATE pemvora_report_printer_qt)\n"},
+             "pemvora_report_engine links pemvora_report_printer_qt: only *_qt and *_widgets"),
+            ("the designer's command layer reaches the designer windows",
+             {"report/designer/CMakeLists.txt": "target_link_libraries(pemvora_report_designer PRIVATE pemvora_report_designer_widgets)\n"},
+             "pemvora_report_designer links pemvora_report_designer_widgets: only *_qt and *_widgets"),
             ("a folder that is no subsystem",
              {"report/misc/x.h": "#pragma once\n"},
              "report/misc: not a known subsystem folder"),
