@@ -5,7 +5,7 @@
 #include "report/model/report.h"
 #include "report/script/names.h"
 #include "report/script/parser.h"
-#include "report/script/variables.h"
+#include "report/data/variables.h"
 
 #include <benchmark/benchmark.h>
 

@@ -12,8 +12,9 @@
 #include "app/windows/tform8.h"
 #include "app/windows/tform9.h"
 #include "platform/desktop/shortcut.h"
+#include "platform/ui/qtuiservices.h"
 #include "platform/ui/uiservices.h"
-#include "report/engine/fontmap.h"
+#include "report/canvas/fontmap.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -50,6 +51,7 @@ int runPemvora(int argc, char** argv)
     report::loadFontConfiguration();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pemvora");
+    ui::useQtServices();
     QApplication::setWindowIcon(QIcon(QString::fromStdString(programIcon().string())));
     installChineseTranslations(app);
 

@@ -12,4 +12,8 @@ public:
     std::optional<std::string> password(const std::string& caption, const std::string& prompt) override;
 };
 
+// Makes the Qt message boxes the program's services (the windowed program
+// calls it at start-up, after creating its QApplication).
+void useQtServices();
+
 } // namespace pemvora::ui

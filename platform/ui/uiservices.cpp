@@ -1,69 +1,38 @@
-#include "platform/ui/qtuiservices.h"
+#include "platform/ui/uiservices.h"
 
-#include <QApplication>
-#include <QInputDialog>
-#include <QLineEdit>
-#include <QMessageBox>
+#include <iostream>
 
 namespace pemvora::ui {
 
 namespace {
 UiServices* installed = nullptr;
-}
+UiServices* programServices = nullptr;
+} // namespace
 
 UiServices& services()
 {
-    static QtUiServices qtServices;
-    return installed ? *installed : qtServices;
+    static HeadlessUiServices headless;
+    if (installed) return *installed;
+    return programServices ? *programServices : headless;
 }
 
 void installServices(UiServices* replacement) { installed = replacement; }
 
-Answer QtUiServices::message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons)
+void setProgramServices(UiServices* program) { programServices = program; }
+
+Answer HeadlessUiServices::message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons)
 {
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(QString::fromStdString(caption));
-    box.setText(QString::fromStdString(text));
-    switch (icon) {
-    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
-    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Error: box.setIcon(QMessageBox::Critical); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
-    }
+    (void)icon;
+    std::cerr << (caption.empty() ? std::string() : caption + ": ") << text << '\n';
     switch (buttons) {
-    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    case Buttons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::YesNo: return Answer::No;
+    case Buttons::OkCancel:
+    case Buttons::YesNoCancel: return Answer::Cancel;
     }
-    switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Ok: return Answer::Ok;
-    default: return Answer::Cancel;
-    }
+    return Answer::Cancel;
 }
 
-void QtUiServices::error(const std::string& text)
-{
-    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(),
-                          QString::fromStdString(text));
-}
-
-} // namespace pemvora::ui
-
-namespace pemvora::ui {
-
-std::optional<std::string> QtUiServices::password(const std::string& caption, const std::string& prompt)
-{
-    bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), QString::fromStdString(caption),
-                                               QString::fromStdString(prompt), QLineEdit::Password, QString(), &ok);
-    if (!ok) return std::nullopt;
-    return text.toStdString();
-}
+void HeadlessUiServices::error(const std::string& text) { std::cerr << text << '\n'; }
 
 } // namespace pemvora::ui

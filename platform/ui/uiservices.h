@@ -1,6 +1,8 @@
 #pragma once
 // Every modal message and question of the program goes through this interface,
-// so that tests can answer them. Texts are UTF-8.
+// so that tests can answer them. Texts are UTF-8. This library needs no Qt: the
+// message boxes over Qt Widgets are in platform/ui/qtuiservices.h, which only
+// the programs link and install.
 
 #include <functional>
 #include <optional>
@@ -36,9 +38,21 @@ public:
     }
 };
 
-// The services in force: the Qt message boxes unless a test installed its own.
+// Without a screen: messages and errors go to standard error, questions get
+// the answer that does nothing (No, or Cancel where there is one), and a
+// password is never given.
+class HeadlessUiServices : public UiServices {
+public:
+    Answer message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override;
+    void error(const std::string& text) override;
+};
+
+// The services in force: those a test installed, else the program's (the Qt
+// message boxes in the windowed program), else the headless services.
 UiServices& services();
 // Installs `replacement` (not owned) until it is uninstalled with nullptr.
 void installServices(UiServices* replacement);
+// The program's own services (not owned), set once at start-up; nullptr: headless.
+void setProgramServices(UiServices* program);
 
 } // namespace pemvora::ui

@@ -6,8 +6,9 @@
 
 #include "platform/value/datetime.h"
 #include "platform/value/value.h"
-#include "report/script/constants.h"
-#include "report/script/variables.h"
+#include "report/data/constants.h"
+#include "report/data/evaluator.h"
+#include "report/data/variables.h"
 
 #include <cstdint>
 #include <functional>
@@ -32,23 +33,6 @@ inline TfrVariables makeConstantsList()
     FillConstants(constants);
     return constants;
 }
-
-// Raised when an object needs an expression evaluated and none is installed.
-class NoEvaluator : public std::logic_error {
-public:
-    NoEvaluator() : std::logic_error("no expression evaluator is installed") {}
-};
-
-// Evaluates expression texts for the objects' methods (LINES.ADD and the like).
-// The expression evaluator implements it and installs itself in the context.
-class ExpressionEvaluator {
-public:
-    virtual ~ExpressionEvaluator() = default;
-    virtual Value Evaluate(std::string_view expression) = 0;
-    // A text line with every bracket replaced by its text, formatted by the
-    // display format of CurrentView (what a text object shows).
-    virtual std::string ExpandLine(std::string_view line) { (void)line; throw NoEvaluator(); }
-};
 
 // A plug-in object class (kind code 10), created by its class name.
 struct PlugInClass {

@@ -2,7 +2,7 @@
 // TfrPage: a template page (a report page or a dialog page) owning its
 // objects; TfrPages: the ordered pages of one report.
 
-#include "report/engine/printer.h"
+#include "report/printer/printer.h"
 #include "report/model/object.h"
 #include "report/model/view.h"
 

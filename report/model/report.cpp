@@ -2,7 +2,7 @@
 
 #include "platform/text/gbk.h"
 #include "platform/value/numbertext.h"
-#include "report/engine/printing_context.h"
+#include "report/printer/printing_context.h"
 #include "report/model/engine_context.h"
 #include "report/model/memo.h"
 #include "report/model/objects.h"

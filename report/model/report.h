@@ -6,7 +6,7 @@
 #include "platform/value/datetime.h"
 #include "platform/value/value.h"
 #include "report/model/page.h"
-#include "report/script/dictionary.h"
+#include "report/data/dictionary.h"
 
 #include <functional>
 #include <memory>
@@ -191,6 +191,9 @@ public:
     bool LoadFailed = false;
     // The last read ended at a wrong or cancelled password.
     bool PasswordRefused = false;
+    // The format version the last read found (21 to 25; 21 for a stream without
+    // a version byte); 0 before any read and after an empty or unsupported one.
+    int LoadedVersion = 0;
 };
 
 } // namespace pemvora::report

@@ -6,7 +6,7 @@
 #include "report/model/objects.h"
 #include "report/model/page.h"
 #include "report/model/picture_codec.h"
-#include "report/script/dictionary.h"
+#include "report/data/dictionary.h"
 
 #include <fmt/format.h>
 

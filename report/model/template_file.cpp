@@ -3,7 +3,7 @@
 
 #include "platform/text/gbk.h"
 #include "platform/ui/uiservices.h"
-#include "report/engine/printer.h"
+#include "report/printer/printer.h"
 #include "report/model/engine_context.h"
 #include "report/model/report.h"
 #include "report/model/template_codec.h"
@@ -275,6 +275,7 @@ void TfrReport::LoadFromStream(BinaryReader& in, TemplateOrigin origin)
     e.Running = 0;
     e.CurrentReport = this;
     PasswordRefused = false;
+    LoadedVersion = 0;
     if (in.remaining() == 0) {
         Dictionary.Clear();
         LoadFailed = false;
@@ -296,6 +297,7 @@ void TfrReport::LoadFromStream(BinaryReader& in, TemplateOrigin origin)
     }
 
     LoadFailed = false;
+    LoadedVersion = version;
     Clear();
     Dictionary.Clear();
     TemplateReader r(in, version);

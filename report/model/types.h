@@ -2,7 +2,7 @@
 // Plain types and code values shared by every object of a report: colours,
 // string lists, kind codes, flag bits, frame bits, band kinds, restrictions.
 
-#include "report/engine/canvas.h"
+#include "report/canvas/canvas.h"
 
 #include <cstdint>
 #include <string>

@@ -7,7 +7,7 @@
 // TfrStretcheable (objects whose height can grow) and TfrControl (objects that
 // wrap a platform control on a dialog page) extend it.
 
-#include "report/engine/canvas.h"
+#include "report/canvas/canvas.h"
 #include "report/model/object.h"
 #include "report/model/types.h"
 
@@ -28,7 +28,7 @@ struct ViewRect {
     friend bool operator==(const ViewRect&, const ViewRect&) = default;
 };
 
-// The values ApplyDeviceScale replaces and RestoreGeometry puts back.
+// The template's values a DeviceGeometry scope replaces and puts back.
 struct SavedGeometry {
     int Left = 0, Top = 0, Width = 0, Height = 0;
     int GapX = 0, GapY = 0;
@@ -57,10 +57,8 @@ public:
     virtual void NotifyView(TfrView& view);
     virtual void AfterReportLoaded();
 
-    // --- geometry and drawing (every kind's Paint brackets its drawing with
-    // ApplyDeviceScale / RestoreGeometry) ---
-    void ApplyDeviceScale();
-    void RestoreGeometry();
+    // --- geometry and drawing (every kind's Paint draws inside a
+    // DeviceGeometry scope) ---
     void PaintFill();
     void PaintBorder();
     virtual HitRegion CreateHitRegion(bool widened) const;
@@ -129,6 +127,36 @@ protected:
                      const Value& arg1, const Value& arg2, const Value& arg3, bool& handled);
     // Whether the frame, fill, Tag and BandAlign properties are registered.
     virtual bool RegistersFrameProperties() const { return true; }
+
+private:
+    friend class DeviceGeometry;
+    // Saves the template geometry and sets the device one (DeviceScale/Offset,
+    // PaintRect); RestoreGeometry puts the saved values back.
+    void ApplyDeviceScale();
+    void RestoreGeometry();
+    int deviceGeometryDepth_ = 0;   // open DeviceGeometry scopes on this view
+};
+
+// The device geometry of a view for the length of a scope: Left, Top, Width,
+// Height, GapX, GapY and FrameWidth scaled to the device and PaintRect set on
+// entry, the template's values back on every way out, also when the drawing
+// throws (a later save would otherwise write device coordinates). Scopes on
+// the same view nest: only the outermost one scales and restores.
+class DeviceGeometry {
+public:
+    explicit DeviceGeometry(TfrView& view) : view_(view)
+    {
+        if (view_.deviceGeometryDepth_++ == 0) view_.ApplyDeviceScale();
+    }
+    ~DeviceGeometry()
+    {
+        if (--view_.deviceGeometryDepth_ == 0) view_.RestoreGeometry();
+    }
+    DeviceGeometry(const DeviceGeometry&) = delete;
+    DeviceGeometry& operator=(const DeviceGeometry&) = delete;
+
+private:
+    TfrView& view_;
 };
 
 // The default display format of a new object: 2 decimals and the decimal separator.

@@ -1,6 +1,6 @@
 // Fill and frame: the drawing steps every kind's Paint is built from.
 
-#include "report/engine/frameline.h"
+#include "report/canvas/frameline.h"
 #include "report/model/engine_context.h"
 #include "report/model/view.h"
 

@@ -2,7 +2,7 @@
 
 #include "platform/text/gbk.h"
 #include "report/script/parser.h"
-#include "report/script/variables.h"
+#include "report/data/variables.h"
 
 namespace pemvora::report {
 

@@ -2,7 +2,7 @@
 
 #include "platform/text/gbk.h"
 #include "platform/value/locale.h"
-#include "report/engine/datasource.h"
+#include "report/data/datasource.h"
 #include "report/model/report.h"
 #include "report/model/view.h"
 #include "report/script/displayformat.h"

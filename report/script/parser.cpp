@@ -4,6 +4,7 @@
 #include "platform/value/datetime.h"
 #include "platform/value/locale.h"
 #include "platform/value/numbertext.h"
+#include "report/data/evaluator.h"
 #include "report/script/valueops.h"
 
 #include <algorithm>
@@ -18,16 +19,6 @@ namespace pemvora::report {
 
 namespace {
 
-bool isNameTerminator(char c)
-{
-    switch (c) {
-    case '\r': case ' ': case '(': case ')': case '*': case '+': case '-': case '/': case '<': case '=': case '>':
-    case '[':
-        return true;
-    default:
-        return false;
-    }
-}
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool startsNumber(char c) { return isDigit(c) || c == '.' || c == ','; }
@@ -100,16 +91,7 @@ TfrParser::TfrParser() : locale(&defaultLocale()) {}
 
 std::string TfrParser::ReadName(std::string_view text, std::size_t& pos)
 {
-    while (pos < text.size() && static_cast<unsigned char>(text[pos]) <= 32) ++pos;
-    const std::size_t start = pos;
-    bool inDoubleQuotes = false;
-    while (pos < text.size()) {
-        const char c = text[pos];
-        if (c == '"') inDoubleQuotes = !inDoubleQuotes;
-        else if (!inDoubleQuotes && isNameTerminator(c)) break;
-        pos = text::nextChar(text, pos);
-    }
-    return std::string(text.substr(start, pos - start));
+    return ReadExpressionName(text, pos);
 }
 
 std::string TfrParser::ReadQuoted(std::string_view text, std::size_t& pos)

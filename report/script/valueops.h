@@ -7,20 +7,13 @@
 // "/" by 0 gives 0, MOD by 0 raises CalculationError("Division by zero").
 
 #include "platform/value/value.h"
-
-#include <stdexcept>
+#include "report/data/evaluator.h"
 
 namespace pemvora {
 struct Locale;
 }
 
 namespace pemvora::report {
-
-// A failure of a calculation (as opposed to a conversion).
-class CalculationError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 namespace ops {
 

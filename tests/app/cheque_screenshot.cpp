@@ -14,7 +14,7 @@
 #include "app/windows/tform1.h"
 #include "app/windows/tform3.h"
 #include "app/windows/tform9.h"
-#include "report/engine/fontmap.h"
+#include "report/canvas/fontmap.h"
 
 #include "app/widgets/buttonedit.h"
 #include "app/widgets/numberedit.h"

@@ -135,7 +135,7 @@ void run(const std::string& file, const std::optional<std::string>& password)
     for (int i = 0; i < report.Pages.Count(); ++i) pages.push_back(page(report.Pages.Items(i)));
     const ReportInformation& info = report.Information;
     const json doc{
-        {"version", kTemplateVersion},
+        {"version", report.LoadedVersion},
         {"printToDefault", report.Printer.PrintToDefault},
         {"twoPass", report.TwoPass},
         {"printer", u(report.Printer.PrinterName)},

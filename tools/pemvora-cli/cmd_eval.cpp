@@ -11,6 +11,7 @@ Registration eval{[](CLI::App& root) {
     auto expression = std::make_shared<std::string>();
     auto assignments = std::make_shared<std::vector<std::string>>();
     cmd->add_option("EXPR", *expression, "the expression, e.g. \"1 + 2 * 3\"")->required();
+    argumentsAreTexts(*cmd);
     cmd->add_option("NAME=VALUE", *assignments, "variables: numbers are stored as numbers, the rest as text");
     cmd->callback([expression, assignments] {
         withReport(*assignments, [&](report::TfrReport& rep) {

@@ -11,6 +11,7 @@ Registration expand{[](CLI::App& root) {
     auto line = std::make_shared<std::string>();
     auto assignments = std::make_shared<std::vector<std::string>>();
     cmd->add_option("LINE", *line, "the text line, e.g. \"[a][b]\"")->required();
+    argumentsAreTexts(*cmd);
     cmd->add_option("NAME=VALUE", *assignments, "variables: numbers are stored as numbers, the rest as text");
     cmd->callback([line, assignments] {
         withReport(*assignments, [&](report::TfrReport& rep) {

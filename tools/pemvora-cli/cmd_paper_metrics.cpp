@@ -6,7 +6,7 @@
 #include "tools/pemvora-cli/command.h"
 #include "tools/pemvora-cli/gui_session.h"
 
-#include "report/engine/printing_context.h"
+#include "report/printer/printing_context.h"
 
 #include <fmt/core.h>
 

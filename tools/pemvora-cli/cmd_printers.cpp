@@ -6,7 +6,7 @@
 #include "tools/pemvora-cli/gui_session.h"
 
 #include "platform/text/gbk.h"
-#include "report/engine/printing_context.h"
+#include "report/printer/printing_context.h"
 
 #include <iostream>
 

@@ -1,9 +1,11 @@
 #pragma once
 // Commands that draw, measure text or talk to printers need Qt's GUI side.
-// ensureGuiSession() loads our font configuration and creates the
-// QGuiApplication once, on the offscreen platform when there is no display.
+// ensureGuiSession() loads our font configuration, creates the
+// QGuiApplication once, on the offscreen platform when there is no display,
+// and has the engine's printing go to the system printers.
 
-#include "report/engine/fontmap.h"
+#include "report/canvas/fontmap.h"
+#include "report/printer/qt_printer.h"
 
 #include <QGuiApplication>
 
@@ -32,6 +34,7 @@ inline void ensureGuiSession()
     static char name[] = "pemvora-cli";
     static char* argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
+    report::installSystemPrinters();
 }
 
 } // namespace pemvora::cli

@@ -15,6 +15,22 @@ std::vector<AttachFn>& registeredCommands()
     return commands;
 }
 
+std::set<std::string>& textArgumentCommands()
+{
+    static std::set<std::string> commands;
+    return commands;
+}
+
+std::vector<std::string> withTextArguments(std::vector<std::string> args)
+{
+    // args[0] is the program, args[1] the subcommand, args[2] its first argument.
+    if (args.size() < 3 || !textArgumentCommands().count(args[1])) return args;
+    const std::string& first = args[2];
+    if (first.size() > 1 && first[0] == '-' && first != "--" && first != "-h" && first != "--help")
+        args.insert(args.begin() + 2, "--");
+    return args;
+}
+
 } // namespace pemvora::cli
 
 int main(int argc, char** argv)
@@ -25,8 +41,12 @@ int main(int argc, char** argv)
     app.fallthrough(false);
     for (const AttachFn& attach : registeredCommands()) attach(app);
 
+    std::vector<std::string> args = withTextArguments(std::vector<std::string>(argv, argv + argc));
+    std::vector<char*> pointers;
+    for (std::string& a : args) pointers.push_back(a.data());
+
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
