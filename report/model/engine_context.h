@@ -98,6 +98,12 @@ struct EngineContext {
     // What the band engine tells names of the running report (LINE#, CURY, ...);
     // installed while a run is on.
     RunNames* Run = nullptr;
+
+    // --- the designer ---
+    // Opens the designer window on a report and returns its modal result (1 OK,
+    // 2 Cancel). Installed while the designer component (TfrDesigner) exists;
+    // without it DesignReport shows nothing.
+    std::function<int(TfrReport&)> DesignerWindow;
 };
 
 EngineContext& engine();
