@@ -224,6 +224,9 @@ public:
     // A property of the current page (nothing selected).
     std::optional<std::string> setPageProperty(std::string_view name, const Value& value);
     bool setMemo(TfrView& view, const StringList& lines);
+    // The pop-up menu's "Stretched": flag 0x01 on every selected object that
+    // may be modified.
+    bool setStretched(bool on);
     // The script of an object, or of the current page when view is nullptr.
     bool setScript(TfrView* view, const StringList& lines);
     bool setPicture(TfrPictureView& view, const TfrPicture& picture);

@@ -200,7 +200,14 @@ void TfrDesignerForm::buildCentre()
 
     connect(scroll_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { updateRulers(); });
     connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { updateRulers(); });
-    connect(page_, &TfrDesignerPage::popupMenuRequested, this, [this](QPoint at) { popup_->popup(at); });
+    connect(page_, &TfrDesignerPage::popupMenuRequested, this, [this](QPoint at) {
+        const std::vector<TfrView*> selected = doc_.selection();
+        const bool stretchable = !selected.empty() && selected.back()->ObjectKind != kind::SubReport;
+        stretchedItem_->setVisible(stretchable);
+        stretchedSeparator_->setVisible(stretchable);
+        if (stretchable) stretchedItem_->setChecked(selected.back()->IsStretched());
+        popup_->popup(at);
+    });
     connect(page_, &TfrDesignerPage::editRequested, this, &TfrDesignerForm::openEditor);
     connect(page_, &TfrDesignerPage::pageOptionsRequested, this, [this] {
         if (!doc_.isDialogPage()) showPageOptions();
@@ -317,6 +324,10 @@ void TfrDesignerForm::buildMenus()
     connect(popupAll, &QAction::triggered, this, [this] { doc_.selectAll(); });
     popup_->addAction(popupAll);
     popup_->addAction(action(QStringLiteral("&Edit...")));
+    stretchedSeparator_ = popup_->addSeparator();
+    stretchedItem_ = popup_->addAction(QStringLiteral("Stretched"));
+    stretchedItem_->setCheckable(true);
+    connect(stretchedItem_, &QAction::triggered, this, [this](bool on) { doc_.setStretched(on); });
 }
 
 void TfrDesignerForm::chooseTool(DesignTool tool)

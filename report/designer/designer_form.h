@@ -106,6 +106,8 @@ private:
     QLabel* positionPanel_ = nullptr;
     QLabel* sizePanel_ = nullptr;
     QMenu* popup_ = nullptr;
+    QAction* stretchedSeparator_ = nullptr;
+    QAction* stretchedItem_ = nullptr;
 
     std::map<QString, QAction*> actions_;
     std::map<int, QAction*> textActions_;    // by toolbar action code

@@ -655,6 +655,18 @@ bool DesignerDocument::setMemo(TfrView& view, const StringList& lines)
     return true;
 }
 
+bool DesignerDocument::setStretched(bool on)
+{
+    std::vector<TfrView*> targets;
+    for (TfrView* v : selection())
+        if (!restricted(*v, restrict::DontModify) && v->ObjectKind != kind::SubReport) targets.push_back(v);
+    if (targets.empty()) return false;
+    recordModified(constViews(targets));
+    for (TfrView* v : targets) setBits(v->Flags, flag::Stretched, on);
+    changed();
+    return true;
+}
+
 bool DesignerDocument::setScript(TfrView* view, const StringList& lines)
 {
     if (!view) {

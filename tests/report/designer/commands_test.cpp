@@ -307,6 +307,19 @@ TEST_F(CommandsTest, ToolbarActionsChangeTheSelectedObjectsButNotBands)
     EXPECT_EQ(a.FrameTyp, 0);
 }
 
+TEST_F(CommandsTest, StretchedFromThePopupMenuLeavesFixedObjects)
+{
+    TfrMemoView& a = memo("A", 0, 0);
+    TfrMemoView& fixed = memo("Fixed", 50, 0);
+    fixed.Restrictions = restrict::DontModify;
+    doc->selectAll();
+    EXPECT_TRUE(doc->setStretched(false));
+    EXPECT_EQ(a.Flags, flag::WordWrap);
+    EXPECT_EQ(fixed.Flags, flag::Stretched | flag::WordWrap);
+    ASSERT_TRUE(doc->undo());
+    EXPECT_TRUE(a.IsStretched());
+}
+
 TEST_F(CommandsTest, TheFontDialogChangesOnlyWhatWasChanged)
 {
     TfrMemoView& a = memo("A", 0, 0);
