@@ -975,12 +975,7 @@ ModalResult TfrDesignerForm::execModal()
     setAttribute(Qt::WA_DeleteOnClose, false);
     showDesigner();
     QEventLoop loop;
-    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
-    QTimer watch;
-    connect(&watch, &QTimer::timeout, &loop, [this, &loop] {
-        if (!isVisible()) loop.quit();
-    });
-    watch.start(50);
+    connect(this, &TfrDesignerForm::closed, &loop, &QEventLoop::quit);
     loop.exec();
     return result_;
 }
@@ -1007,6 +1002,7 @@ void TfrDesignerForm::closeEvent(QCloseEvent* event)
     result_ = result;
     writeSettings();
     event->accept();
+    emit closed();
 }
 
 void TfrDesignerForm::writeSettings()

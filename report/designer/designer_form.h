@@ -59,6 +59,10 @@ public:
     void openEditor(bool textEditor);
     void showPageOptions();
 
+signals:
+    // The window closed (the close question, if any, was answered to go on).
+    void closed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;

@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,8 @@ protected:
 TEST(DesignerComponent, OnlyOneMayExistAndItOpensTheDesignerForDesignReport)
 {
     testsupport::testApplication();
+    resetEngine();
+    resetPrinting(std::make_unique<VirtualPrinterBackend>());
     EXPECT_FALSE(engine().DesignerWindow);
     {
         TfrDesigner designer;
@@ -68,6 +71,24 @@ TEST(DesignerComponent, OnlyOneMayExistAndItOpensTheDesignerForDesignReport)
             EXPECT_STREQ(e.what(), "You already have one TfrDesigner component");
         }
         EXPECT_EQ(TfrDesigner::instance(), &designer);
+
+        // What DesignReport calls: the window, modal, until it is closed.
+        TfrReport report;
+        buildChequeTemplate(report);
+        report.TemplateFileName = "/tmp/carry1.frf";
+        QString caption;
+        bool shown = false;
+        designer.OnShow = [&] { shown = true; };
+        QTimer::singleShot(200, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* form = qobject_cast<TfrDesignerForm*>(w); form && form->isVisible()) {
+                    caption = form->windowTitle();
+                    form->close();
+                }
+        });
+        EXPECT_EQ(engine().DesignerWindow(report), int(ModalResult::Cancel));
+        EXPECT_EQ(caption, QStringLiteral("Designer - carry1.frf"));
+        EXPECT_TRUE(shown);
     }
     EXPECT_EQ(TfrDesigner::instance(), nullptr);
     EXPECT_FALSE(engine().DesignerWindow);
