@@ -2,6 +2,7 @@
 
 #include "platform/text/gbk.h"
 #include "platform/ui/uiservices.h"
+#include "report/canvas/fontmap.h"
 #include "report/designer/designer_dialogs.h"
 #include "report/designer/designer_icons.h"
 #include "report/designer/designer_page.h"
@@ -97,9 +98,14 @@ QColor qcolorOf(Color c)
     return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
 }
 
+// The installed families, GBK. Arial counts as installed when our font
+// configuration gives it its metric-compatible face.
 std::vector<std::string> installedFamilies()
 {
     std::vector<std::string> families;
+    const QString arial = resolveFontFamily(QStringLiteral("Arial"));
+    if (arial == QLatin1String("Arial") || arial == QLatin1String("Liberation Sans") || arial == QLatin1String("Arimo"))
+        families.emplace_back("Arial");
     for (const QString& f : QFontDatabase::families()) {
         std::string gbk;
         if (text::tryUtf8ToGbk(f.toStdString(), gbk)) families.push_back(gbk);
@@ -182,6 +188,8 @@ void TfrDesignerForm::buildCentre()
 
     page_ = new TfrDesignerPage(doc_, mouse_);
     page_->keyHandler = [this](QKeyEvent* e) { return handleKey(e); };
+    // The rulers follow the page wherever the scrolling area puts it.
+    page_->installEventFilter(this);
     scroll_ = new QScrollArea;
     scroll_->setWidget(page_);
     scroll_->setAlignment(Qt::AlignCenter);
@@ -989,6 +997,12 @@ void TfrDesignerForm::showEvent(QShowEvent* event)
         shownOnce_ = true;
         if (component_ && component_->OnShow) component_->OnShow();
     }
+}
+
+bool TfrDesignerForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == page_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) updateRulers();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrDesignerForm::closeEvent(QCloseEvent* event)
