@@ -136,6 +136,7 @@ bool movesBetweenControls(const QFocusEvent* event) {
 }  // namespace
 
 void TsncCustomCurrencyEdit::focusInEvent(QFocusEvent* event) {
+    focusedByPress_ = event->reason() == Qt::MouseFocusReason;
     if (movesBetweenControls(event)) model_->enter();
     model_->gainFocus();
     if (!blink_) {
@@ -147,6 +148,7 @@ void TsncCustomCurrencyEdit::focusInEvent(QFocusEvent* event) {
 }
 
 void TsncCustomCurrencyEdit::focusOutEvent(QFocusEvent* event) {
+    focusedByPress_ = false;
     if (movesBetweenControls(event)) {
         try {
             model_->exit();
@@ -166,6 +168,7 @@ void TsncCustomCurrencyEdit::focusOutEvent(QFocusEvent* event) {
 void TsncCustomCurrencyEdit::fieldFailed(const QString&) {}
 
 void TsncCustomCurrencyEdit::keyPressEvent(QKeyEvent* event) {
+    focusedByPress_ = false;
     // A dataset may refuse the edit mode a first change asks for; the
     // exception must not leave the event handler.
     try {
@@ -189,12 +192,16 @@ void TsncCustomCurrencyEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void TsncCustomCurrencyEdit::mousePressEvent(QMouseEvent* event) {
+    const bool hadFocus = model_->focused() && !focusedByPress_;
+    focusedByPress_ = false;
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
-    const bool hadFocus = model_->focused();
-    if (!hadFocus) setFocus(Qt::MouseFocusReason);
+    if (!model_->focused()) {
+        setFocus(Qt::MouseFocusReason);
+        focusedByPress_ = false;
+    }
     model_->mousePress(event->position().toPoint().x() - contentsRect().left(), hadFocus);
 }
 

@@ -112,6 +112,10 @@ private:
     QFont negativeFont_;
     QColor negativeFontColor_{0, 0, 0};
     QTimer* blink_ = nullptr;  // exists only while the control has the focus
+    // The focus came with a mouse press that has not reached the control yet:
+    // Qt gives the focus first, and the press still counts as one on a
+    // control that had no focus.
+    bool focusedByPress_ = false;
 };
 
 class TsncCurrencyEdit : public TsncCustomCurrencyEdit {

@@ -9,7 +9,9 @@
 #include <QFocusEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -195,6 +197,54 @@ TEST_F(EditWidget, KeyEventsTypeDigitsAndHandOnWhatTheControlDoesNotUse) {
     EXPECT_EQ(movedOut.at(0).at(0).toInt(), int(Qt::Key_Up));
     edit.setValue(1.0);
     EXPECT_EQ(changed.count(), 3);  // writing the value fires nothing
+}
+
+// Real mouse clicks, through the application as a user's would arrive: Qt
+// gives the control the focus before the press reaches it, and the press
+// must still count as one on a control that had no focus.
+TEST_F(EditWidget, AClickPutsTheCaretWhereTheTypedDigitsThenGo) {
+    struct Case {
+        bool focused;        // the control had the focus before the click
+        const char* value;
+        int clickedCell;
+        const char* keys;
+        int caret;           // after the click
+        const char* result;  // after the keys
+    };
+    const Case cases[] = {
+        // Taking the focus: not left of the first character cell f.
+        {false, "0", 2, "500", 7, "500"},            // f = 7, the units cell
+        {false, "0", 2, "12345.67", 7, "12345.67"},
+        {false, "53.7", 1, "9", 6, "593.7"},         // on the 5: the 9 goes in after it
+        {false, "53.7", 7, "1", 7, "531.7"},
+        {false, "53.7", 9, "4", 9, "53.74"},
+        // Already focused: not left of f - 1.
+        {true, "0", 2, "5", 6, "50"},
+        {true, "53.7", 1, "9", 5, "953.7"},          // before the number: a new first digit
+        {true, "53.7", 6, "1", 6, "513.7"},
+    };
+    for (const Case& c : cases) {
+        QWidget window;
+        auto* other = new QLineEdit(&window);
+        other->setGeometry(0, 0, 149, 21);
+        auto* edit = new TsncCurrencyEdit(&window);
+        prepare(*edit);
+        edit->move(0, 30);
+        edit->setValue(*Amount::parse(c.value));
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        if (c.focused) edit->setFocus(Qt::TabFocusReason);
+        else other->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(edit->hasFocus(), c.focused);
+
+        QTest::mouseClick(edit, Qt::LeftButton, {}, cell(c.clickedCell).center());
+        ASSERT_TRUE(edit->hasFocus());
+        EXPECT_EQ(edit->model().caret(), c.caret) << c.value << " cell " << c.clickedCell << " focused " << c.focused;
+        QTest::keyClicks(edit, c.keys);
+        EXPECT_EQ(edit->value().toString(), c.result)
+            << c.value << " cell " << c.clickedCell << " focused " << c.focused << " keys " << c.keys;
+    }
 }
 
 TEST_F(EditWidget, FixedCellWidthResizesTheControl) {
