@@ -4,6 +4,7 @@
 #include "app/lists/referencelists.h"
 #include "app/startup/quit.h"
 #include "app/widgets/buttonedit.h"
+#include "app/widgets/dateedit.h"
 #include "app/widgets/dosmove.h"
 #include "app/widgets/navigator.h"
 #include "app/widgets/numberedit.h"
@@ -16,7 +17,6 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -180,16 +180,10 @@ void TForm1::build()
     box(czplx, "czplx", 79, 100, 81, 21);
 
     label("出票日期:", 14, 145, 62);
-    csj = new QDateEdit(canvas);
-    csj->setCalendarPopup(true);
-    csj->setDisplayFormat("yyyy-M-d");
+    csj = new widgets::DateEdit(canvas);
     csj->setMinimumDate(kNoDate);
     csj->setSpecialValueText(" ");
     csj->setDate(kNoDate);
-    // A slim drop-down button, so that the whole date fits the narrow box.
-    csj->setStyleSheet(QString("QDateEdit { padding-left: 1px; padding-right: 0px; background: %1; }"
-                               "QDateEdit::drop-down { width: 13px; }")
-                           .arg(QApplication::palette().color(QPalette::ToolTipBase).name()));
     box(csj, "csj", 79, 145, 81, 21);
 
     label("票据金额:", 14, 193, 62);

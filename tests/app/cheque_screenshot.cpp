@@ -1,6 +1,7 @@
 // Shows the cheque window on the last demo cheque, the bank window (its grid
 // tab, the drop-down over a template cell) and the payee picker, and saves a
-// grab of each as a PNG in OUTPUT_DIR.
+// grab of each as a PNG in OUTPUT_DIR. On the demo database it then starts a
+// new cheque, dated 2026-12-20, and grabs the window again.
 //
 //   xvfb-run -a cheque_screenshot OUTPUT_DIR [DATABASE]
 //
@@ -65,7 +66,9 @@ int main(int argc, char** argv)
         ownDatabase ? std::filesystem::temp_directory_path() / "pemvora-screenshot.mdb" : std::filesystem::path(argv[2]);
     if (ownDatabase) data::writeChequeDatabase(db.string(), {.demo = true, .force = true});
 
-    TForm1 form;
+    // The demo's new cheque is dated 2026-12-20, a date of ten characters.
+    TForm1 form(nullptr, ownDatabase ? std::function<DateTime()>([] { return encodeDate(2026, 12, 20); })
+                                     : std::function<DateTime()>());
     data::TData data(db.string());
     ReferenceLists lists(data, ui::services());
     TForm3 banks(lists);
@@ -86,6 +89,10 @@ int main(int argc, char** argv)
     ok = save(picker, out / "payee-picker.png") && ok;
     picker.hide();
     if (ownDatabase) {
+        form.show();
+        form.BitBtn1->click();   // 增加
+        ok = save(form, out / "cheque-window-new.png") && ok;
+        form.hide();
         std::filesystem::remove(db);
         return ok ? 0 : 1;
     }

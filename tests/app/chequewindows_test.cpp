@@ -22,7 +22,7 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
+#include "app/widgets/dateedit.h"
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -171,6 +171,39 @@ TEST_F(WindowsFixture, DownAndUpWalkTheTabOrderFromTheChequeNumber)
     EXPECT_TRUE(form->czphm->hasFocus());
 
     EXPECT_THROW(widgets::DosMove second(form.get()), std::logic_error);
+}
+
+TEST_F(WindowsFixture, DateBoxIsOneTabStopAndShowsATenCharacterDateWhole)
+{
+    showActive(*form);
+    QTest::mouseClick(form->BitBtn1, Qt::LeftButton);   // 增加: dated 2026-12-10
+    auto* edit = form->csj->findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    ASSERT_EQ(edit->text(), "2026-12-10");
+    // Shown whole: the edit needs no scrolling to bring its end into view,
+    // so that the start and the end are a whole text's width apart. (The
+    // edit scrolls to its caret when it paints.)
+    const auto caretX = [edit](int position) {
+        edit->setCursorPosition(position);
+        edit->repaint();
+        return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    };
+    const int end = caretX(10);
+    const int start = caretX(0);
+    EXPECT_GE(start, 0);
+    EXPECT_EQ(end - start, edit->fontMetrics().horizontalAdvance(edit->text()));
+    EXPECT_LE(end, edit->width());
+
+    // One Tab in, one Tab on; the same backwards.
+    form->czplx->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(focusIn(form->csj));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(focusIn(form->rxdbj));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(focusIn(form->csj));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(focusIn(form->czplx));
 }
 
 TEST_F(WindowsFixture, NewChequeThroughTheWindowIsStored)
