@@ -306,11 +306,7 @@ void TForm1::build()
 
     // ---- Tab order and the Down/Up walk along it ----
     QWidget* order[] = {czplx, csj, rxdbj, cmsItems->button(0), cmsItems->button(1), cdw, czphm, cyh, czh, cyt,
-                        BitBtn2, BitBtn3, BitBtn1,
-                        DBN1->button(widgets::Navigator::Button::First),
-                        DBN1->button(widgets::Navigator::Button::Prior),
-                        DBN1->button(widgets::Navigator::Button::Next),
-                        DBN1->button(widgets::Navigator::Button::Last), snccy, BitBtn4};
+                        BitBtn2, BitBtn3, BitBtn1, DBN1, snccy, BitBtn4};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
     DosMove1 = new widgets::DosMove(this);
     DosMove1->setActive(true);

@@ -19,6 +19,7 @@
 #include "tests/app/datafixture.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/qt_application.h"
+#include "tests/support/screenshot.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -204,6 +205,43 @@ TEST_F(WindowsFixture, DateBoxIsOneTabStopAndShowsATenCharacterDateWhole)
     EXPECT_TRUE(focusIn(form->csj));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_TRUE(focusIn(form->czplx));
+}
+
+TEST_F(WindowsFixture, NavigatorIsOneTabStopWithItsButtonsOnTheArrowKeys)
+{
+    showActive(*form);
+    form->BitBtn1->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(focusIn(form->DBN1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(form->snccy->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_TRUE(focusIn(form->DBN1));
+
+    // Inside it, Left and Right pick a button (first, prior, next, last,
+    // not beyond either end) and Space presses it.
+    data::Dataset& cheques = data->ZPJE;
+    const int last = cheques.rowCount();
+    ASSERT_EQ(cheques.recNo(), last);
+    struct Step {
+        std::vector<int> keys;
+        int recNo;
+    };
+    const Step steps[] = {
+        {{Qt::Key_Space}, 1},                                        // first
+        {{Qt::Key_Right, Qt::Key_Right, Qt::Key_Space}, 2},          // next
+        {{Qt::Key_Space}, 3},
+        {{Qt::Key_Left, Qt::Key_Space}, 2},                          // prior
+        {{Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Space}, last},
+        {{Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Space}, 1},
+    };
+    for (const Step& step : steps) {
+        for (int key : step.keys) QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        EXPECT_EQ(cheques.recNo(), step.recNo);
+        EXPECT_TRUE(focusIn(form->DBN1));
+    }
+    EXPECT_EQ(form->czphm->text(), QString::fromStdString(cheques.text("zphm")));
+    testsupport::saveScreenshot(*form, "cheque-window-navigator-focus");
 }
 
 TEST_F(WindowsFixture, NewChequeThroughTheWindowIsStored)
