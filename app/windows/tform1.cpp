@@ -13,6 +13,7 @@
 #include "controls/amountgrid/currencyedit.h"
 #include "controls/amountgrid/currencylabel.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
@@ -72,12 +74,25 @@ void setComboText(QComboBox* box, const std::string& text)
     if (box->lineEdit()) box->lineEdit()->setCursorPosition(0);   // show the start of a long name
 }
 
+// The dropped-down list is as wide as its widest item needs, so that a long
+// bank name or account number shows whole; it may reach past its box.
+void fitListWidth(QComboBox* box)
+{
+    QAbstractItemView* list = box->view();
+    int widest = 0;
+    for (int row = 0; row < box->count(); ++row)
+        widest = std::max(widest, list->sizeHintForIndex(list->model()->index(row, 0)).width());
+    const int scrollBar = box->count() > box->maxVisibleItems() ? list->verticalScrollBar()->sizeHint().width() : 0;
+    list->setMinimumWidth(widest + 2 * list->frameWidth() + scrollBar);
+}
+
 void fillItems(QComboBox* box, const std::vector<std::string>& items)
 {
     const QString text = box->currentText();
     box->clear();
     for (const std::string& s : items) box->addItem(q(s));
     box->setEditText(text);
+    fitListWidth(box);
 }
 
 } // namespace

@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QPixmap>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -43,6 +44,27 @@ bool save(QWidget& w, const std::filesystem::path& file)
     QApplication::setActiveWindow(&w);
     QTest::qWait(300);
     if (!w.grab().save(QString::fromStdString(file.string()))) {
+        std::fprintf(stderr, "cannot write %s\n", file.c_str());
+        return false;
+    }
+    std::printf("%s\n", file.c_str());
+    return true;
+}
+
+// The window with the list of `box` dropped down: a grab of the screen, as
+// the list is a window of its own; with room on the right for a list wider
+// than its box.
+bool saveOpenList(QWidget& window, QComboBox* box, const std::filesystem::path& file)
+{
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QTest::qWait(200);
+    box->showPopup();
+    QTest::qWait(300);
+    const QRect area = window.frameGeometry().adjusted(0, 0, 200, 0);
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    box->hidePopup();
+    if (!shot.save(QString::fromStdString(file.string()))) {
         std::fprintf(stderr, "cannot write %s\n", file.c_str());
         return false;
     }
@@ -76,6 +98,8 @@ int main(int argc, char** argv)
     form.attach(data, lists, {nullptr, nullptr, &banks, nullptr, nullptr, &picker});
 
     bool ok = save(form, out / "cheque-window.png");
+    ok = saveOpenList(form, form.cyh, out / "cheque-window-bank-list.png") && ok;
+    ok = saveOpenList(form, form.czh, out / "cheque-window-account-list.png") && ok;
     form.hide();
     banks.PageControl1->setCurrentWidget(banks.TabSheet2);
     banks.show();

@@ -244,6 +244,26 @@ TEST_F(WindowsFixture, NavigatorIsOneTabStopWithItsButtonsOnTheArrowKeys)
     testsupport::saveScreenshot(*form, "cheque-window-navigator-focus");
 }
 
+TEST_F(WindowsFixture, DropDownListsShowTheirLongestItemsWhole)
+{
+    showActive(*form);
+    for (QComboBox* box : {form->cyh, form->czh, form->cyt}) {
+        box->showPopup();
+        QAbstractItemView* list = box->view();
+        ASSERT_TRUE(list->isVisible());
+        int widest = 0;
+        for (int row = 0; row < box->count(); ++row) {
+            const QModelIndex item = list->model()->index(row, 0);
+            const int needed = list->sizeHintForIndex(item).width();
+            widest = std::max(widest, needed);
+            EXPECT_LE(list->visualRect(item).left() + needed, list->viewport()->width())
+                << box->itemText(row).toStdString();
+        }
+        EXPECT_GT(widest, 0);
+        box->hidePopup();
+    }
+}
+
 TEST_F(WindowsFixture, NewChequeThroughTheWindowIsStored)
 {
     showActive(*form);
