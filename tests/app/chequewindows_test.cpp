@@ -360,18 +360,30 @@ TEST_F(WindowsFixture, BankGridRowChangeRunsTheChecksBeforePosting)
     EXPECT_EQ(grid->currentIndex().row(), 5);
 }
 
-TEST_F(WindowsFixture, PayeeTitleTogglesItsSortMarkWithoutSorting)
+TEST_F(WindowsFixture, PayeeTitleTogglesItsSortMarkWithoutSortingOrSelecting)
 {
     TForm8 payees(*lists);
     showActive(payees);
-    QHeaderView* title = payees.DBGrid1->horizontalHeader();
+    QTableView* grid = payees.DBGrid1;
+    const int lastRow = grid->model()->rowCount() - 1;
+    grid->setCurrentIndex(grid->model()->index(lastRow, 0));
+    ASSERT_EQ(lists->adskdw.recNo(), lastRow + 1);
+    const QModelIndexList selectedBefore = grid->selectionModel()->selectedIndexes();
+
+    QHeaderView* title = grid->horizontalHeader();
     const Qt::SortOrder before = title->sortIndicatorOrder();
-    const QString firstRow = payees.DBGrid1->model()->index(0, 0).data().toString();
-    QTest::mouseClick(title->viewport(), Qt::LeftButton, {}, QPoint(title->sectionSize(0) / 2, title->height() / 2));
+    const QString firstRow = grid->model()->index(0, 0).data().toString();
+    const QPoint middle(title->sectionSize(0) / 2, title->height() / 2);
+    QTest::mouseClick(title->viewport(), Qt::LeftButton, {}, middle);
     EXPECT_NE(title->sortIndicatorOrder(), before);
-    QTest::mouseClick(title->viewport(), Qt::LeftButton, {}, QPoint(title->sectionSize(0) / 2, title->height() / 2));
+    // Nothing selected or moved by the click: the current row stays the only one marked.
+    EXPECT_EQ(grid->selectionModel()->selectedIndexes(), selectedBefore);
+    EXPECT_EQ(grid->currentIndex().row(), lastRow);
+    EXPECT_EQ(lists->adskdw.recNo(), lastRow + 1);
+
+    QTest::mouseClick(title->viewport(), Qt::LeftButton, {}, middle);
     EXPECT_EQ(title->sortIndicatorOrder(), before);
-    EXPECT_EQ(payees.DBGrid1->model()->index(0, 0).data().toString(), firstRow);
+    EXPECT_EQ(grid->model()->index(0, 0).data().toString(), firstRow);
     EXPECT_EQ(firstRow, u("北京华联商厦有限公司"));
 }
 
