@@ -14,6 +14,8 @@
 #include <QGroupBox>
 #include "app/windows/tform1.h"
 #include "app/windows/tform3.h"
+#include "app/windows/tform5.h"
+#include "app/windows/tform6.h"
 #include "app/windows/tform8.h"
 #include "app/windows/tform9.h"
 #include "tests/app/datafixture.h"
@@ -385,6 +387,67 @@ TEST_F(WindowsFixture, PayeeTitleTogglesItsSortMarkWithoutSortingOrSelecting)
     EXPECT_EQ(title->sortIndicatorOrder(), before);
     EXPECT_EQ(grid->model()->index(0, 0).data().toString(), firstRow);
     EXPECT_EQ(firstRow, u("北京华联商厦有限公司"));
+}
+
+// Deleting the last row, a stored one or a new one not yet posted, leaves the
+// cursor on the row that now stands where it stood: the new last row.
+TEST_F(WindowsFixture, DeletingTheLastRowLeavesTheCursorOnTheNewLastRow)
+{
+    for (const char* name : {"li", "wang"}) {
+        data->users.append({{"user_name", Value(name)}, {"password", Value("1")}});
+        data->users.post();
+    }
+    TForm3 banks(*lists);
+    banks.PageControl1->setCurrentWidget(banks.TabSheet2);
+    TForm5 purposes(*lists);
+    TForm8 payees(*lists);
+    TForm6 operators(*data);
+    using B = widgets::Navigator::Button;
+    struct Case {
+        QWidget* window;
+        QTableView* grid;
+        data::Dataset& cursor;
+        QAbstractButton* insertButton;
+        QAbstractButton* deleteButton;
+    };
+    const Case cases[] = {
+        {&banks, banks.DBGrid1, lists->AD_bank, banks.DBNavigator2->button(B::Insert),
+         banks.DBNavigator2->button(B::Delete)},
+        {&purposes, purposes.DBGrid1, lists->ad_yt, purposes.DBNavigator1->button(B::Insert),
+         purposes.DBNavigator1->button(B::Delete)},
+        {&payees, payees.DBGrid1, lists->adskdw, payees.DBNavigator1->button(B::Insert),
+         payees.DBNavigator1->button(B::Delete)},
+        {&operators, operators.grid, data->users, operators.BitBtn1, operators.BitBtn2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window->objectName().toStdString());
+        showActive(*c.window);
+        const auto expectOnLastRow = [&c](int rows, const std::string& name) {
+            QTest::qWait(10);
+            ASSERT_EQ(c.cursor.rowCount(), rows);
+            EXPECT_EQ(c.cursor.recNo(), rows);
+            EXPECT_EQ(c.cursor.value(1).toText(), name);
+            EXPECT_EQ(c.grid->currentIndex().row(), rows - 1);
+        };
+        const int rows = c.cursor.rowCount();
+        const std::string last = c.cursor.valueAt(rows - 1, 1).toText();
+        const std::string secondLast = c.cursor.valueAt(rows - 2, 1).toText();
+
+        // A new row started from the first row, then deleted.
+        c.grid->setFocus();
+        c.grid->setCurrentIndex(c.grid->model()->index(0, 0));
+        QTest::mouseClick(c.insertButton, Qt::LeftButton);
+        ASSERT_EQ(c.cursor.rowCount(), rows + 1);
+        ui.answers = {ui::Answer::Ok};
+        QTest::mouseClick(c.deleteButton, Qt::LeftButton);
+        expectOnLastRow(rows, last);
+
+        // The stored last row.
+        ui.answers = {ui::Answer::Ok};
+        QTest::mouseClick(c.deleteButton, Qt::LeftButton);
+        expectOnLastRow(rows - 1, secondLast);
+        c.window->hide();
+    }
 }
 
 TEST_F(WindowsFixture, PickerDoubleClickAndShortCodeFillThePayeeBox)
