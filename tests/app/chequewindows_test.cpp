@@ -32,6 +32,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -343,6 +344,51 @@ TEST_F(WindowsFixture, BankGridLaysTheTemplateBoxOverTheFocusedCell)
 
     grid->setCurrentIndex(model->index(3, 0));
     EXPECT_FALSE(banks.dbmb->isVisible());
+}
+
+// Flat buttons: the chosen tab sunken (dark along its top and left edges,
+// light along its bottom and right), the other one a flat face with no edge
+// at all; both in the window's own colour.
+TEST_F(WindowsFixture, BankWindowTabsLookLikeFlatButtons)
+{
+    TForm3 banks(*lists);
+    showActive(banks);
+    QTabBar* tabs = banks.PageControl1->tabBar();
+    ASSERT_EQ(tabs->count(), 2);
+    const QPalette& colours = tabs->palette();
+    const std::string face = colours.color(QPalette::Window).name().toStdString();
+    const std::string dark = colours.color(QPalette::Dark).name().toStdString();
+    const std::string light = colours.color(QPalette::Light).name().toStdString();
+    for (int chosen : {0, 1}) {
+        SCOPED_TRACE(chosen);
+        banks.PageControl1->setCurrentIndex(chosen);
+        const QImage image = tabs->grab().toImage();
+        const auto at = [&image](QPoint p) { return image.pixelColor(p).name().toStdString(); };
+        // From each edge of the chosen tab towards its middle: the first
+        // pixel that is not the face is its edge.
+        const QRect sunken = tabs->tabRect(chosen);
+        const auto edge = [&](QPoint from, QPoint step) {
+            QPoint p = from;
+            while (sunken.contains(p) && at(p) == face) p += step;
+            return p;
+        };
+        const QPoint mid = sunken.center();
+        const QPoint top = edge({mid.x(), sunken.top()}, {0, 1});
+        const QPoint left = edge({sunken.left(), mid.y()}, {1, 0});
+        const QPoint bottom = edge({mid.x(), sunken.bottom()}, {0, -1});
+        const QPoint right = edge({sunken.right(), mid.y()}, {-1, 0});
+        EXPECT_EQ(at(top), dark);
+        EXPECT_EQ(at(left), dark);
+        EXPECT_EQ(at(bottom), light);
+        EXPECT_EQ(at(right), light);
+        EXPECT_EQ(at(top + QPoint(0, 1)), face);   // inside, the face again
+        // The other tab has no edge where the chosen one has its own.
+        const QRect flat = tabs->tabRect(1 - chosen);
+        const QPoint offset = flat.topLeft() - sunken.topLeft();
+        for (const QPoint p : {top, left, bottom, right})
+            EXPECT_EQ(at(p + offset), face) << p.x() << "," << p.y();
+    }
+    testsupport::saveScreenshot(banks, "bank-window-tabs");
 }
 
 TEST_F(WindowsFixture, BankGridRowChangeRunsTheChecksBeforePosting)
