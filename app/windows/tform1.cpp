@@ -448,8 +448,18 @@ void TForm1::listsChanged()
 
 void TForm1::enablingChanged()
 {
-    BitBtn1->setEnabled(controller_->newEnabled());
-    DBN1->setEnabled(controller_->navigatorEnabled());
+    // A control that is disabled while it has the focus would hand it to the
+    // next enabled one in the tab order (after "增加", the amount grid, where
+    // a click then counts as one on a focused control). A new cheque starts
+    // at its first box instead.
+    const bool newEnabled = controller_->newEnabled();
+    const bool navigatorEnabled = controller_->navigatorEnabled();
+    QWidget* focus = QApplication::focusWidget();
+    const bool onNew = focus == BitBtn1;
+    const bool onNavigator = focus && (focus == DBN1 || DBN1->isAncestorOf(focus));
+    if ((onNew && !newEnabled) || (onNavigator && !navigatorEnabled)) czplx->setFocus(Qt::OtherFocusReason);
+    BitBtn1->setEnabled(newEnabled);
+    DBN1->setEnabled(navigatorEnabled);
 }
 
 void TForm1::showEvent(QShowEvent* event)

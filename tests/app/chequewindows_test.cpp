@@ -267,6 +267,22 @@ TEST_F(WindowsFixture, DropDownListsShowTheirLongestItemsWhole)
     }
 }
 
+// "增加" disables itself and the navigator: the focus must not fall to the
+// next enabled control, the amount grid, where a click would then count as
+// one on a focused control and put the caret left of the number.
+TEST_F(WindowsFixture, NewChequeStartsAtTheChequeTypeAndTakesTheAmountWhereClicked)
+{
+    showActive(*form);
+    QTest::mouseClick(form->BitBtn1, Qt::LeftButton);   // 增加
+    EXPECT_TRUE(focusIn(form->czplx));
+    amountgrid::TsncDBCurrencyEdit* grid = form->snccy;
+    const QPoint leftOfTheUnits =
+        grid->contentsRect().topLeft() + QPoint(grid->model().geometry().cellLeft(2) + 3, 8);
+    QTest::mouseClick(grid, Qt::LeftButton, {}, leftOfTheUnits);
+    QTest::keyClicks(grid, "500");
+    EXPECT_EQ(grid->value().toString(), "500");
+}
+
 TEST_F(WindowsFixture, NewChequeThroughTheWindowIsStored)
 {
     showActive(*form);
