@@ -136,9 +136,21 @@ bool movesBetweenControls(const QFocusEvent* event) {
 }  // namespace
 
 void TsncCustomCurrencyEdit::focusInEvent(QFocusEvent* event) {
-    focusedByPress_ = event->reason() == Qt::MouseFocusReason;
-    if (movesBetweenControls(event)) model_->enter();
+    const Qt::FocusReason reason = event->reason();
+    // The window coming back gives the focus back to the control that had
+    // it; any other control it reaches this way has been entered.
+    const bool entering = movesBetweenControls(event) || !keptOverWindowSwitch_;
+    keptOverWindowSwitch_ = false;
+    if (entering) model_->enter();
     model_->gainFocus();
+    // A click into an inactive window makes the clicked control the window's
+    // focus widget, and the window's activation hands it the focus, before
+    // or after the press itself arrives. Either way the press counts as one
+    // on a control that had no focus.
+    const bool byClick = reason == Qt::MouseFocusReason || reason == Qt::ActiveWindowFocusReason;
+    if (pressBeforeFocus_ && byClick) model_->mousePress(*pressBeforeFocus_, false);
+    focusedByPress_ = byClick && !pressBeforeFocus_;
+    pressBeforeFocus_.reset();
     if (!blink_) {
         blink_ = new QTimer(this);
         connect(blink_, &QTimer::timeout, this, [this] { model_->blink(); });
@@ -149,6 +161,7 @@ void TsncCustomCurrencyEdit::focusInEvent(QFocusEvent* event) {
 
 void TsncCustomCurrencyEdit::focusOutEvent(QFocusEvent* event) {
     focusedByPress_ = false;
+    keptOverWindowSwitch_ = !movesBetweenControls(event);
     if (movesBetweenControls(event)) {
         try {
             model_->exit();
@@ -198,11 +211,16 @@ void TsncCustomCurrencyEdit::mousePressEvent(QMouseEvent* event) {
         QWidget::mousePressEvent(event);
         return;
     }
+    const int x = event->position().toPoint().x() - contentsRect().left();
     if (!model_->focused()) {
         setFocus(Qt::MouseFocusReason);
         focusedByPress_ = false;
+        if (!model_->focused()) {  // the window is not active yet: the press applies when the focus comes
+            pressBeforeFocus_ = x;
+            return;
+        }
     }
-    model_->mousePress(event->position().toPoint().x() - contentsRect().left(), hadFocus);
+    model_->mousePress(x, hadFocus);
 }
 
 TsncCurrencyEdit::TsncCurrencyEdit(QWidget* parent)
