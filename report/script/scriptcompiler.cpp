@@ -124,20 +124,21 @@ private:
         return p;
     }
 
-    // The word at `p` (up to the next blank), upper-cased.
-    std::string wordAt(std::size_t p) const
-    {
-        std::size_t end = p;
-        while (end < text_.size() && !isBlank(text_[end])) end = text::nextChar(text_, end);
-        return text::toUpper(std::string_view(text_).substr(p, end - p));
-    }
-
-    // A keyword at `p`: its letters in any case, not followed by a name character.
+    // A keyword at `p`: its letters in any case, not followed by a letter, digit or "_".
     bool keywordAt(std::size_t p, std::string_view keyword) const
     {
         if (p + keyword.size() > text_.size()) return false;
         if (!text::equalsNoCase(std::string_view(text_).substr(p, keyword.size()), keyword)) return false;
-        return p + keyword.size() == text_.size() || !isNameChar(text_[p + keyword.size()]);
+        const std::size_t after = p + keyword.size();
+        return after == text_.size() || !(isLetter(text_[after]) || isDigit(text_[after]) || text_[after] == '_');
+    }
+
+    // A word of the statements, which no expression starts with.
+    bool reservedAt(std::size_t p) const
+    {
+        for (std::string_view word : {"BEGIN", "END", "THEN", "ELSE", "DO", "TO", "UNTIL", "OR", "AND", "MOD"})
+            if (keywordAt(p, word)) return true;
+        return false;
     }
 
     // Expects `keyword` after the current position; `what` is its name in the error.
@@ -200,24 +201,23 @@ private:
         Depth depth(*this);
         const std::size_t start = skipBlanks(pos_);
         if (start >= text_.size() || text_[start] == ';') return;   // an empty statement
-        const std::string word = wordAt(start);
         if (keywordAt(start, "END") || keywordAt(start, "UNTIL")) return;   // left to the enclosing statement
-        if (word == "BEGIN") {
+        if (keywordAt(start, "BEGIN")) {
             pos_ = start + 5;
             compound();
-        } else if (word == "IF") {
+        } else if (keywordAt(start, "IF")) {
             pos_ = start + 2;
             ifStatement();
-        } else if (word == "WHILE") {
+        } else if (keywordAt(start, "WHILE")) {
             pos_ = start + 5;
             whileStatement();
-        } else if (word == "REPEAT") {
+        } else if (keywordAt(start, "REPEAT")) {
             pos_ = start + 6;
             repeatStatement();
-        } else if (word == "FOR") {
+        } else if (keywordAt(start, "FOR")) {
             pos_ = start + 3;
             forStatement();
-        } else if (word == "GOTO") {
+        } else if (keywordAt(start, "GOTO")) {
             pos_ = start + 4;
             gotoStatement();
         } else if (isDigit(text_[start]) && labelAt(start)) {
@@ -439,6 +439,7 @@ private:
         const std::size_t p = skipBlanks(pos_);
         if (p >= text_.size()) fail(pos_, "Need an expression here");
         const char c = text_[p];
+        if (reservedAt(p)) fail(pos_, "Need an expression here");
         if (c == '(') {
             pos_ = p + 1;
             expression();
