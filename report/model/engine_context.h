@@ -26,6 +26,7 @@ class TfrView;
 class TfrBandRuntime;
 class ComponentContainer;
 class RunNames;
+class Canvas;
 class RunProcedures;
 class FunctionRegistry;
 
@@ -97,6 +98,14 @@ struct EngineContext {
     // --- services installed by other parts of the engine ---
     ExpressionEvaluator* Evaluator = nullptr;
 
+    // --- drawing ---
+    // The scratch canvas (96 pixels per inch, off screen) on which text is
+    // measured and objects are laid out that nobody sees; made on first use by
+    // scratchCanvas().
+    std::shared_ptr<Canvas> Scratch;
+    // The designer shows band titles on tabs outside the bands.
+    bool BandTitlesOutside = false;
+
     // --- names and expressions ---
     // frVariables: the host's and the scripts' variables, kept from run to run.
     TfrVariables Variables{true};
@@ -135,6 +144,8 @@ struct EngineContext {
 };
 
 EngineContext& engine();
+// The engine's scratch canvas; needs a QGuiApplication.
+Canvas& scratchCanvas();
 // Back to the state of a freshly started engine.
 void resetEngine();
 
