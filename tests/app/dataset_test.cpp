@@ -261,10 +261,16 @@ TEST_F(DatasetTest, DeleteRemovesTheCurrentRowOnly)
     ds.last();
     ds.remove();
     EXPECT_EQ(ds.text("name"), "cherry");   // the last row went: the cursor steps back
+    ds.first();
     ds.append();
     ds.setValue("name", "never stored");
-    ds.remove();                            // a pending new row is cancelled
+    ds.remove();                            // a pending new row is dropped
     EXPECT_EQ(storedNames(), (Names{"pear:2:-", "cherry:-:-"}));
+    EXPECT_EQ(ds.text("name"), "cherry");   // the row now where it stood, not the one it was started from
+    ds.first();
+    ds.append();
+    ds.cancel();
+    EXPECT_EQ(ds.text("name"), "pear");     // cancelling goes back
 
     ds.rerun({"SELECT * FROM item WHERE qty > 100"});
     EXPECT_THROW(ds.remove(), DatabaseError);
