@@ -117,18 +117,18 @@ void TfrDesignerPage::paintEvent(QPaintEvent*)
 void TfrDesignerPage::paintObjects(QPainter& painter)
 {
     EngineContext& e = engine();
+    e.Running = 0;
     e.DesignerPage = &doc_.page();
+    e.CurrentPage = &doc_.page();
+    e.BandTitlesOutside = doc_.options().BandTitles;
     painter.save();
     PainterCanvas canvas(painter, 96, 96, std::nullopt);
+    // A template read from a file may hold an object that cannot draw itself
+    // (a broken picture): the others are still shown.
     for (const auto& view : doc_.page().PageObjects) {
-        view->canvas = &canvas;
-        DeviceGeometry geometry(*view);
-        if (view->ObjectKind != kind::Band) view->PaintFill();
-        view->PaintBorder();
-        if (!view->Memo.empty()) {
-            canvas.setFont(Font{});
-            canvas.setBackgroundMode(BackgroundMode::Transparent);
-            canvas.textOut(view->Left + 2, view->Top + 1, view->Memo.front());
+        try {
+            view->Paint(canvas);
+        } catch (const std::exception&) {
         }
     }
     painter.restore();

@@ -18,15 +18,15 @@ struct ChequeField {
 
 // Where the fields stand, in design pixels.
 inline constexpr ChequeField kChequeFields[] = {
-    {"Payee", "[dskdw]", 72, 72, 288, 22},
-    {"Amount", "[dx]", 108, 104, 324, 22},
-    {"Fen", "[mm]", 468, 104, 144, 22},
-    {"Year", "[year]", 216, 40, 54, 18},
-    {"Month", "[month]", 288, 40, 36, 18},
-    {"Day", "[day]", 342, 40, 36, 18},
-    {"Bank", "[dkhh]", 420, 40, 180, 18},
-    {"Account", "[dyhzh]", 420, 72, 180, 18},
-    {"Purpose", "[dskyt]", 72, 144, 216, 22},
+    {"Payee", "[dskdw]", 72, 72, 288, 24},
+    {"Amount", "[dx]", 108, 104, 324, 24},
+    {"Fen", "[mm]", 468, 104, 144, 24},
+    {"Year", "[year]", 198, 36, 66, 24},
+    {"Month", "[month]", 270, 36, 72, 24},
+    {"Day", "[day]", 348, 36, 54, 24},
+    {"Bank", "[dkhh]", 420, 36, 180, 24},
+    {"Account", "[dyhzh]", 420, 72, 180, 24},
+    {"Purpose", "[dskyt]", 72, 144, 216, 24},
 };
 
 inline void buildChequeTemplate(TfrReport& report)

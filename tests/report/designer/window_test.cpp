@@ -13,6 +13,7 @@
 #include "report/printer/printing_context.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/recording_ui.h"
+#include "tests/support/test_pictures.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -213,6 +214,36 @@ TEST_F(WindowTest, TheBandDialogOffersTheKindsInTwoColumnsAndPicksTheFirstEnable
     ASSERT_EQ(buttons.size(), 22);
     EXPECT_EQ(buttons[5]->text(), QStringLiteral("Master data"));
     EXPECT_FALSE(buttons[0]->isEnabled());
+}
+
+TEST_F(WindowTest, ThePageShowsTheObjectsAsTheyDrawThemselvesAndTheSelectionsHandles)
+{
+    TfrPage& page = report.Pages.Items(0);
+    auto& band = page.Add<TfrBandView>();
+    band.SetBandKind(bandkind::MasterData);
+    band.Name = "MasterData1";
+    band.PlaceAt(0, 200, 600, 40);
+    auto& line = page.Add<TfrLineView>();
+    line.PlaceAt(72, 260, 300, 0);
+    line.FrameWidth = 2;
+    restorePageOrder(page);
+    form->document().selectOnly(*payee);
+    form->resize(1000, 700);
+    form->show();
+    TfrDesignerPage* surface = form->pageWidget();
+    const QImage shot = surface->grab().toImage();
+    if (const auto path = testsupport::testPicturePath("designer-page.png")) shot.save(*path);
+
+    const auto at = [&](Point p) { return QColor(shot.pixel(surface->toWidget(p))); };
+    // The band is hatched, the paper outside the objects white, the line and the
+    // handles black.
+    int marked = 0;
+    for (int x = 300; x < 340; ++x)
+        if (at({x, 225}) != QColor(Qt::white)) ++marked;
+    EXPECT_GT(marked, 0);
+    EXPECT_EQ(at({601, 281}), QColor(Qt::white));   // between the grid dots
+    EXPECT_EQ(at({200, 260}), QColor(Qt::black));
+    EXPECT_EQ(at({payee->Left + payee->Width, payee->Top + payee->Height}), QColor(Qt::black));
 }
 
 TEST_F(WindowTest, ClosingAModifiedTemplateAsksAndNoClosesWithCancel)
