@@ -172,6 +172,10 @@ TfrDesignerForm::~TfrDesignerForm()
 {
     writeSettings();
     doc_.removeObserver(this);
+    // The page and the inspector observe the document: they go before it does
+    // (child widgets would otherwise outlive the members).
+    delete inspectorDock_;
+    delete takeCentralWidget();
 }
 
 void TfrDesignerForm::buildCentre()
