@@ -88,25 +88,27 @@ TEST_F(ListsFixture, PostsAreCheckedAndRefusedWithTheirMessages)
         ListController ReferenceLists::*list;
         const char* column;
         Value name;
-        const char* message;   // nullptr: the row is stored
+        const char* message;   // nullptr: the row is stored, with the id
+        int id;
     };
+    // Ids of stored rows: purposes and banks by count, payees after the last id.
     const Case cases[] = {
-        {&ReferenceLists::purposes, "ytmc", Value::null(), "请输入用途名称!"},
-        {&ReferenceLists::purposes, "ytmc", "", "请输入用途名称!"},
-        {&ReferenceLists::purposes, "ytmc", "货款", "用途名称重复!"},
-        {&ReferenceLists::purposes, "ytmc", "货款 ", nullptr},
-        {&ReferenceLists::purposes, "ytmc", "货款 ", "用途名称重复!"},   // just posted
-        {&ReferenceLists::purposes, "ytmc", "印花税", nullptr},
-        {&ReferenceLists::purposes, "ytmc", "会议费", "用途名称重复!"},   // stored elsewhere
-        {&ReferenceLists::payees, "skdw", Value::null(), "请输入单位名称!"},
-        {&ReferenceLists::payees, "skdw", "", "请输入单位名称!"},
-        {&ReferenceLists::payees, "skdw", "国网北京市电力公司", "单位名称重复,请重新输入!"},
-        {&ReferenceLists::payees, "skdw", "北京新华书店", nullptr},
-        {&ReferenceLists::payees, "skdw", "北京新华书店", "单位名称重复,请重新输入!"},
-        {&ReferenceLists::payees, "skdw", "北京燕山出版社", "单位名称重复,请重新输入!"},   // stored elsewhere
-        {&ReferenceLists::banks, "bank_name", "", "请输入银行名称和帐号!"},
-        {&ReferenceLists::banks, "bank_name", "工商银行海淀支行", nullptr},
-        {&ReferenceLists::banks, "bank_name", "工商银行海淀支行", nullptr},   // bank names may repeat
+        {&ReferenceLists::purposes, "ytmc", Value::null(), "请输入用途名称!", 0},
+        {&ReferenceLists::purposes, "ytmc", "", "请输入用途名称!", 0},
+        {&ReferenceLists::purposes, "ytmc", "货款", "用途名称重复!", 0},
+        {&ReferenceLists::purposes, "ytmc", "货款 ", nullptr, 9},
+        {&ReferenceLists::purposes, "ytmc", "货款 ", "用途名称重复!", 0},   // just posted
+        {&ReferenceLists::purposes, "ytmc", "印花税", nullptr, 10},
+        {&ReferenceLists::purposes, "ytmc", "会议费", "用途名称重复!", 0},   // stored elsewhere
+        {&ReferenceLists::payees, "skdw", Value::null(), "请输入单位名称!", 0},
+        {&ReferenceLists::payees, "skdw", "", "请输入单位名称!", 0},
+        {&ReferenceLists::payees, "skdw", "国网北京市电力公司", "单位名称重复,请重新输入!", 0},
+        {&ReferenceLists::payees, "skdw", "北京新华书店", nullptr, 9},
+        {&ReferenceLists::payees, "skdw", "北京新华书店", "单位名称重复,请重新输入!", 0},
+        {&ReferenceLists::payees, "skdw", "北京燕山出版社", "单位名称重复,请重新输入!", 0},   // stored elsewhere
+        {&ReferenceLists::banks, "bank_name", "", "请输入银行名称和帐号!", 0},
+        {&ReferenceLists::banks, "bank_name", "工商银行海淀支行", nullptr, 6},
+        {&ReferenceLists::banks, "bank_name", "工商银行海淀支行", nullptr, 7},   // bank names may repeat
     };
     runSql(data->path(), {"INSERT INTO YT (ytmc, ytdh) VALUES ('会议费', 8)",
                           "INSERT INTO skdw (skdw, dw_dh, dwjm) VALUES ('北京燕山出版社', 8, 'ysc')"});
@@ -119,6 +121,8 @@ TEST_F(ListsFixture, PostsAreCheckedAndRefusedWithTheirMessages)
         if (&list == &lists->banks) list.cursor().setValue("bank_zh", Value("0200001"));
         const int rows = list.cursor().recordCount();
         if (!c.message) {
+            const char* idColumn = &list == &lists->purposes ? "ytdh" : &list == &lists->payees ? "dw_dh" : "bank_dh";
+            EXPECT_EQ(list.cursor().value(idColumn), Value(c.id));
             EXPECT_TRUE(list.post());
             EXPECT_TRUE(ui.shown.empty());
             EXPECT_EQ(list.cursor().state(), DatasetState::Browse);
@@ -200,6 +204,21 @@ TEST_F(ListsFixture, DeleteAsksFirst)
     EXPECT_EQ(lists->ad_yt.recordCount(), 5);
     ASSERT_EQ(ui.shown.size(), 2u);
     EXPECT_EQ(ui.shown[0].icon, ui::Icon::Question);
+}
+
+// The purpose on screen was removed by another program in the meantime: the
+// delete is an error naming the table, not a success, and the list keeps it.
+TEST_F(ListsFixture, DeletingARowRemovedElsewhereIsAnError)
+{
+    open(true);
+    runSql(data->path(), {"DELETE FROM YT WHERE ytmc = '水电费'"});
+    ui.answers = {ui::Answer::Ok};
+    EXPECT_FALSE(lists->purposes.remove());
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find("table yt"), std::string::npos) << ui.errors[0];
+    EXPECT_EQ(lists->ad_yt.recordCount(), 6);
+    EXPECT_EQ(lists->ad_yt.text("ytmc"), "水电费");
+    EXPECT_EQ(lists->ad_yt.state(), DatasetState::Browse);
 }
 
 TEST_F(ListsFixture, UserUnitIsSavedAndStartedWhenMissing)
