@@ -119,7 +119,7 @@ void ReadPagesSection(TemplateReader& r, TfrReport& report, PagesSectionEnd sect
         // A template ends its pages with the end tag, so a stream that stops
         // before it has been cut short; a new-report template's pages run to
         // the end of its file.
-        if (sectionEnd == PagesSectionEnd::EndOfStream && in.atEnd()) return;
+        if (sectionEnd == PagesSectionEnd::EndOfStream && in.atEnd()) break;
         const std::uint8_t tag = in.u8();
         if (tag == kTagEndOfPages) return;
         if (tag == kTagPage) {
