@@ -1,5 +1,6 @@
 #include "report/engine/prepared_pages.h"
 
+#include "platform/text/gbk.h"
 #include "report/model/engine_context.h"
 #include "report/model/report.h"
 #include "report/model/template_codec.h"
@@ -57,9 +58,10 @@ std::vector<std::unique_ptr<TfrView>> ReadPreparedObjects(std::string_view strea
     TemplateReader reader(in, version);
     while (!in.atEnd()) {
         const std::size_t start = in.position();
+        std::string className;
         try {
             const std::uint8_t kindCode = in.u8();
-            const std::string className = kindCode == kind::PlugIn ? reader.ReadString() : std::string();
+            if (kindCode == kind::PlugIn) className = reader.ReadString();
             std::unique_ptr<TfrView> view = CreateObject(kindCode, className);
             if (!view) throw PreparedReportError(fmt::format("unknown object kind {}", kindCode));
             {
@@ -68,7 +70,8 @@ std::vector<std::unique_ptr<TfrView>> ReadPreparedObjects(std::string_view strea
             }
             objects.push_back(std::move(view));
         } catch (const EClassNotFound&) {
-            throw PreparedReportError("an object of a class that this program does not know");
+            throw PreparedReportError(
+                fmt::format("an object of class \"{}\", which this program does not know", text::gbkToUtf8(className)));
         } catch (const PreparedReportError&) {
             throw;
         } catch (const std::exception& e) {

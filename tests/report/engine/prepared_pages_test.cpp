@@ -196,7 +196,7 @@ TEST_F(PreparedPagesList, AStreamThatCannotBeReadGivesItsReasonAndNoObjects)
     const std::vector<Case> cases{
         {"a newer record format", std::string(1, '\x1A') + whole.substr(1), "unknown format (26)"},
         {"a kind that creates nothing", whole + '\x07', "unknown object kind 7"},
-        {"a class nobody registered", whole + std::string("\x0A\x05\x00TfrXY\x00", 9), "class"},
+        {"a class nobody registered", whole + std::string("\x0A\x05\x00TfrXY\x00", 9), "class \"TfrXY\""},
         {"a record cut short", whole.substr(0, whole.size() - 3), "ends early"},
     };
     for (const Case& c : cases) {
