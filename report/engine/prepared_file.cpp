@@ -76,7 +76,8 @@ int readPageCount(BinaryReader& in, std::size_t smallestBlock)
 {
     const std::int32_t count = in.i32();
     if (count < 0 || static_cast<std::size_t>(count) > in.remaining() / smallestBlock)
-        damaged(fmt::format("it claims {} pages, more than its {} bytes can hold", count, in.size()));
+        damaged(fmt::format("it claims {} {}, more than its {} bytes can hold", count, count == 1 ? "page" : "pages",
+                            in.size()));
     return count;
 }
 
