@@ -26,6 +26,18 @@ class TfrView;
 class TfrBandRuntime;
 class ComponentContainer;
 class RunNames;
+class Canvas;
+
+// Runs the scripts of report objects (a text object's ScriptLines before it is
+// measured or printed, any object's before it is printed). The script
+// interpreter installs itself in EngineContext::Scripts; while none is
+// installed, scripts do not run.
+class ObjectScriptRunner {
+public:
+    virtual ~ObjectScriptRunner() = default;
+    // Runs `script`, the ScriptLines of `view`, with `view` as the current object.
+    virtual void RunObjectScript(TfrView& view, const std::vector<std::string>& script) = 0;
+};
 
 inline TfrVariables makeConstantsList()
 {
@@ -80,6 +92,16 @@ struct EngineContext {
 
     // --- services installed by other parts of the engine ---
     ExpressionEvaluator* Evaluator = nullptr;
+    // The script interpreter; scripts do not run while it is not installed.
+    ObjectScriptRunner* Scripts = nullptr;
+
+    // --- drawing ---
+    // The scratch canvas (96 pixels per inch, off screen) on which text is
+    // measured and objects are laid out that nobody sees; made on first use by
+    // scratchCanvas().
+    std::shared_ptr<Canvas> Scratch;
+    // The designer shows band titles on tabs outside the bands.
+    bool BandTitlesOutside = false;
 
     // --- names and expressions ---
     // frVariables: the host's and the scripts' variables, kept from run to run.
@@ -101,6 +123,8 @@ struct EngineContext {
 };
 
 EngineContext& engine();
+// The engine's scratch canvas; needs a QGuiApplication.
+Canvas& scratchCanvas();
 // Back to the state of a freshly started engine.
 void resetEngine();
 
