@@ -26,6 +26,7 @@ class TfrView;
 class TfrBandRuntime;
 class ComponentContainer;
 class RunNames;
+class LinkOpener;
 class Canvas;
 
 // Runs the scripts of report objects (a text object's ScriptLines before it is
@@ -94,6 +95,9 @@ struct EngineContext {
     ExpressionEvaluator* Evaluator = nullptr;
     // The script interpreter; scripts do not run while it is not installed.
     ObjectScriptRunner* Scripts = nullptr;
+    // Opens the web and mail addresses of hyperlink objects in prepared pages
+    // (report/engine/link_opener.h); while none is installed, no link opens.
+    LinkOpener* Links = nullptr;
 
     // --- drawing ---
     // The scratch canvas (96 pixels per inch, off screen) on which text is
