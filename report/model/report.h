@@ -178,6 +178,9 @@ public:
     std::function<void()> OnCustomizeObject;
 
     // --- internal fields ---
+    // The run is to stop (STOPREPORT, the progress window's Cancel, an error);
+    // the band engine checks it at its stopping points.
+    bool Terminated = false;
     std::string TemplateFileName = "Untitled";
     ReportInformation Information;
     DateTime Created;

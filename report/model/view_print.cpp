@@ -45,7 +45,7 @@ void TfrView::BeforePrint()
 void TfrView::RunScript()
 {
     if (ScriptLines.empty()) return;
-    if (ObjectScriptRunner* scripts = engine().Scripts) scripts->RunObjectScript(*this, ScriptLines);
+    if (ScriptRunner* scripts = engine().Scripts) scripts->RunScript(*this);
 }
 
 std::string TfrView::ExpandedTag()

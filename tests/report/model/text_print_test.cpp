@@ -189,11 +189,11 @@ TEST_F(TextPrintTest, DesignerShowsTheTextAsWritten)
     EXPECT_EQ(canvas.texts()[0].text, G("金额[dx]"));
 }
 
-class RecordingScripts : public ObjectScriptRunner {
+class RecordingScripts : public ScriptRunner {
 public:
-    void RunObjectScript(TfrView& view, const std::vector<std::string>& script) override
+    void RunScript(TfrView& view) override
     {
-        runs.push_back(view.Name + ":" + script.front());
+        runs.push_back(view.Name + ":" + view.ScriptLines.front());
         view.Memo = {"from the script"};
     }
     std::vector<std::string> runs;
