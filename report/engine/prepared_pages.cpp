@@ -117,6 +117,13 @@ void TfrEMFPages::Delete(int index)
     pages_.erase(pages_.begin() + index);
 }
 
+void TfrEMFPages::PrintObject(int index, TfrView& view)
+{
+    BinaryWriter& stream = Page(index).Stream;
+    PreparedModeScope prepared(view);
+    view.Print(stream);
+}
+
 void TfrEMFPages::AppendObject(int index, TfrView& view) { WritePreparedRecord(Page(index).Stream, view); }
 
 // ---------------------------------------------------------------- objects of a page

@@ -98,7 +98,10 @@ public:
     // move up. An index out of range does nothing.
     void Delete(int index);
 
-    // Writes one object record into a page's stream (WritePreparedRecord).
+    // A run prints an object into a page: view.Print(stream) with PreparedMode
+    // set for the length of the call (an invisible object writes nothing).
+    void PrintObject(int index, TfrView& view);
+    // Writes one object record as it is into a page's stream (WritePreparedRecord).
     void AppendObject(int index, TfrView& view);
 
     // Stream -> objects, only while the page has none: a TfrPage with the

@@ -124,6 +124,29 @@ TEST_F(PreparedPagesList, ObjectsWrittenIntoAPageComeBackAsPrintedWhileThePageIs
     EXPECT_EQ(engine().CurrentPage, nullptr);
 }
 
+TEST_F(PreparedPagesList, APrintedObjectLandsInThePageUnlessItIsInvisible)
+{
+    const auto page = templatePage();
+    pages.Add(*page);
+    pages.Add(*page);
+    TfrLineView line;
+    line.Name = "Line1";
+    line.PlaceAt(10, 20, 100, 0);
+    pages.PrintObject(1, line);
+    EXPECT_FALSE(line.PreparedMode);
+    TfrLineView hidden;
+    hidden.Name = "Hidden";
+    hidden.Visible = false;
+    pages.PrintObject(1, hidden);
+
+    EXPECT_EQ(pages.Page(0).Stream.data(), std::string(1, '\x19'));
+    pages.LoadPageObjects(1);
+    const TfrPage& objects = *pages.Page(1).PageObjects;
+    ASSERT_EQ(objects.ObjectCount(), 1);
+    EXPECT_EQ(objects.PageObjects[0]->Name, "Line1");
+    EXPECT_EQ(objects.PageObjects[0]->Top, 20);
+}
+
 TEST_F(PreparedPagesList, AnEditedPageGoesBackIntoItsStream)
 {
     const auto page = templatePage();
