@@ -4,6 +4,7 @@
 // text objects (one amount in a display format) and a summary. Reports rows
 // per second of the preparation and the process's peak memory; the CSV file
 // is read once, outside the timing (its reading is shown as csv_ms).
+// PEMVORA_LIST_ROWS=n makes a list of n rows instead (for a profiler).
 
 #include "report/data/csv_dataset.h"
 #include "report/data/datasource.h"
@@ -35,7 +36,14 @@ namespace {
 using namespace pemvora;
 using namespace pemvora::report;
 
-constexpr int kRows = 100'000;
+int rowCount()
+{
+    static const int rows = [] {
+        const char* n = std::getenv("PEMVORA_LIST_ROWS");
+        return n && std::atoi(n) > 0 ? std::atoi(n) : 100'000;
+    }();
+    return rows;
+}
 
 std::string csvPath()
 {
@@ -43,7 +51,7 @@ std::string csvPath()
         const std::string p = fmt::format("/tmp/pemvora-list-bench-{}.csv", ::getpid());
         std::ofstream out(p, std::ios::binary);
         out << "no,date,payee,region,amount\n";
-        for (int n = 1; n <= kRows; ++n)
+        for (int n = 1; n <= rowCount(); ++n)
             out << n << ",2008-03-" << (n % 28 + 1) << ",\"北京某某科技有限公司 " << n % 977 << "\",R" << n / 1000
                 << "," << (n * 37 % 100000) << "." << n % 100 << "\n";
         return p;
@@ -133,7 +141,7 @@ void BM_PrepareListOf100000CsvRows(benchmark::State& state)
     std::size_t bytes = 0;
     TfrEMFPages& prepared = PreparedPages(report);
     for (int i = 0; i < prepared.Count(); ++i) bytes += prepared.Page(i).Stream.data().size();
-    state.counters["rows/s"] = benchmark::Counter(static_cast<double>(kRows) * static_cast<double>(state.iterations()),
+    state.counters["rows/s"] = benchmark::Counter(static_cast<double>(rowCount()) * static_cast<double>(state.iterations()),
                                                   benchmark::Counter::kIsRate);
     state.counters["pages"] = pages;
     state.counters["page_MiB"] = static_cast<double>(bytes) / (1 << 20);

@@ -32,6 +32,18 @@ bool isPageFurniture(int kind)
            kind == ColumnFooter || kind == None;
 }
 
+// The object as one whose height can grow, or nullptr. Every printed object
+// asks, so the built-in kinds answer without a run-time type lookup.
+TfrStretcheable* stretchableOf(TfrView& view)
+{
+    switch (view.ObjectKind) {
+    case kind::Memo:
+    case kind::Line: return static_cast<TfrStretcheable*>(&view);
+    case kind::PlugIn: return dynamic_cast<TfrStretcheable*>(&view);
+    default: return nullptr;
+    }
+}
+
 // The stretched objects of a band take the band's height for one print and
 // get their own back afterwards, however the print ends.
 class StretchedObjects {
@@ -39,7 +51,7 @@ public:
     StretchedObjects(TfrBand& band, int height)
     {
         for (TfrView* v : band.Objects) {
-            if (!v->IsStretched() || v->Height <= 0 || !dynamic_cast<TfrStretcheable*>(v)) continue;
+            if (!v->IsStretched() || v->Height <= 0 || !stretchableOf(*v)) continue;
             saved_.push_back({v, v->Height});
             v->Height = height - v->Top;
         }
@@ -233,7 +245,7 @@ void BandEngine::PrintObject(PageRun& run, TfrBand& band, TfrView& view)
     e.CurrentPage = &run.Page;
     e.CurrentBand = &band;
     if (view.RuntimeBand != &band) return;   // a cross object: printed per cross column
-    auto* stretchable = view.ObjectKind == kind::Picture ? nullptr : dynamic_cast<TfrStretcheable*>(&view);
+    TfrStretcheable* const stretchable = stretchableOf(view);
     try {
         if (!e.MeasuringPass || band.PageBreak) {
             struct Shift {
@@ -290,8 +302,8 @@ int BandEngine::MeasuredHeight(PageRun& run, TfrBand& band)
     e.CurrentBand = &band;
     int h = band.Height;
     for (TfrView* v : band.Objects) {
-        if (v->RuntimeBand != &band || v->ObjectKind == kind::Picture) continue;
-        auto* stretchable = dynamic_cast<TfrStretcheable*>(v);
+        if (v->RuntimeBand != &band) continue;
+        TfrStretcheable* const stretchable = stretchableOf(*v);
         if (!stretchable) continue;
         const int height = v->Height;
         e.CurrentView = v;
