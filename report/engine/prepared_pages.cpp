@@ -2,6 +2,7 @@
 
 #include "platform/text/gbk.h"
 #include "report/model/engine_context.h"
+#include "report/model/memo.h"
 #include "report/model/report.h"
 #include "report/model/template_codec.h"
 #include "report/model/view.h"
@@ -129,9 +130,27 @@ void TfrEMFPages::LoadPageObjects(int index)
     auto objectsPage = std::make_unique<TfrPage>(requestOf(page));
     objectsPage->Margins = page.Margins;
     objectsPage->MarginsInUse = page.UseMargins;
-    engine().CurrentPage = objectsPage.get();
+    EngineContext& e = engine();
+    e.CurrentPage = objectsPage.get();
     for (auto& view : objects) objectsPage->Add(std::move(view));
     page.PageObjects = std::move(objectsPage);
+
+    // A text object with AutoWidth takes the width of its printed lines: it is
+    // painted once, as a prepared page is, where nobody sees it.
+    const int running = e.Running;
+    e.Running = 1;
+    struct RestoreRunning {
+        int& flag;
+        int value;
+        ~RestoreRunning() { flag = value; }
+    } restore{e.Running, running};
+    for (const auto& view : page.PageObjects->PageObjects) {
+        if (!dynamic_cast<TfrMemoView*>(view.get()) || !(view->Flags & flag::AutoWidth)) continue;
+        view->DeviceScaleX = view->DeviceScaleY = 1.0;
+        view->DeviceOffsetX = view->DeviceOffsetY = 0;
+        view->ToPrinter = false;
+        view->Paint(scratchCanvas());
+    }
 }
 
 void TfrEMFPages::StorePageObjects(int index)

@@ -114,6 +114,25 @@ public:
     // Frees the objects rebuilt from the stream.
     void ReleasePageObjects(int index);
 
+    // --- drawing and pointing (prepared_draw.cpp) ---
+    // Draws a page scaled into `rect` of a canvas (Running becomes 1). A page
+    // that is not InUse only releases its objects. Objects whose box, widened
+    // by 10 pixels, cannot be seen on the canvas are skipped, unless the canvas
+    // is the page of a running print job. A stream that cannot be read raises
+    // PreparedReportError.
+    void Draw(int index, Canvas& canvas, const Rect& rect);
+    // The object under `point` (design pixels of the page), the topmost first;
+    // the first object whose box holds the point decides.
+    //   Click: the report's OnObjectClick hears of it. An object whose name
+    //   begins with "URL" follows its Tag: "@" and a page number gives that as
+    //   `url`; an http, https or mailto address is opened through the engine's
+    //   LinkOpener; anything else is not opened and `status` says so.
+    //   Hover: the report's OnMouseOverObject may set `cursor`; over a "URL"
+    //   object the cursor is the hand and `url` its Tag.
+    // Returns whether the point was taken (an event, a link).
+    bool HitTest(int index, Point point, std::string& url, int& cursor, bool isClick,
+                 std::string* status = nullptr);
+
     // --- the prepared-report file (prepared_file.cpp) ---
     // The current layout: version 25, no compression, the selected printer's
     // name, the pages, the report's generator version. A page that cannot be

@@ -4,7 +4,9 @@
 #include "tests/report/engine/prepared_fixture.h"
 
 #include "platform/text/gbk.h"
+#include "tests/support/test_pictures.h"
 
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -126,6 +128,47 @@ TEST_F(FrpDump, ADamagedOrMissingFileFailsWithItsReason)
         EXPECT_TRUE(run.out.empty()) << c.what;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << c.what << ": " << run.err;
     }
+}
+
+TEST_F(FrpDump, RenderDrawsAPageOfAPreparedReportAsPrinted)
+{
+    pages.Add(*templatePage());
+    pages.Add(*templatePage({11, 1480, 2100, 0, kDefaultBin}));
+    auto text = printedText("Memo1", 30, 40, 200, 30, {text::utf8ToGbk("支票")});
+    text->FrameTyp = frame::All;
+    pages.AppendObject(1, *text);
+    const QString file = write("run.frp", pages.SaveToBytes());
+    const QString png = dir.path() + "/page.png";
+    const QString record = dir.path() + "/page.json";
+
+    const CliRun run = cli({"render", file, "--page", "2", "--scale", "2", "--png", png, "--record", record});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+
+    const QImage image(png);
+    if (const auto keep = testsupport::testPicturePath("frp_render_page2.png")) image.save(*keep);
+    EXPECT_EQ(image.width(), 2 * 534);   // A5 on the virtual printer: 534 x 758 design pixels
+    EXPECT_EQ(image.height(), 2 * 758);
+    EXPECT_EQ(image.pixel(60, 100), qRgb(0, 0, 0));         // the frame's left line, twice as far in
+    EXPECT_EQ(image.pixel(600, 600), qRgb(255, 255, 255));   // nothing elsewhere
+
+    std::ifstream in(record.toStdString());
+    const nlohmann::json ops = nlohmann::json::parse(in);
+    bool found = false;
+    for (const nlohmann::json& op : ops) {
+        if (op["op"] != "text") continue;
+        found = true;
+        EXPECT_EQ(op["text"], "支票");
+        EXPECT_GE(op["x"].get<int>(), 60);
+        EXPECT_LT(op["x"].get<int>(), 460);
+        EXPECT_GE(op["y"].get<int>(), 80);
+        EXPECT_LT(op["y"].get<int>(), 140);
+    }
+    EXPECT_TRUE(found);
+
+    const CliRun missing = cli({"render", file, "--page", "3", "--png", png});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("There is no page 3"), std::string::npos) << missing.err;
+    EXPECT_EQ(cli({"render", file, "--design", "--png", png}).exitCode, 2);
 }
 
 } // namespace
