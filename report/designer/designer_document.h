@@ -13,6 +13,7 @@
 #include "report/model/memo.h"
 #include "report/model/objects.h"
 #include "report/model/report.h"
+#include "report/model/report_files.h"
 
 #include <array>
 #include <cstdint>
@@ -265,9 +266,13 @@ public:
     bool confirmDiscard();
     bool newReport();
     bool open();
-    // Opens a given file (the open dialog's answer).
+    // Opens a given file (the open dialog's answer): a template becomes the
+    // document, a dictionary file (".frd") joins the report's dictionary.
     bool openFile(const std::string& fileName);
     bool save();
+    // The chosen name's extension picks the form: ".frf" (or none) the
+    // template, which becomes the document; ".fr3" the XML export; ".frt" a
+    // new-report template in the template folder; ".frd" the dictionary.
     bool saveAs();
     // The close question: true when the window may close; result says how.
     bool mayClose(ModalResult& result);
@@ -280,6 +285,9 @@ private:
     void selectionTouched();
     void resetForNewTemplate();
     bool writeTo(const std::string& fileName, bool saveAs);
+    // Save as another form (the XML export, a new-report template, the
+    // dictionary alone) or as the template itself.
+    bool exportAs(const std::string& fileName, ReportFileForm form);
     std::vector<TfrView*> movable(bool forSize) const;
     std::vector<TfrView*> actionTargets(bool textOnly) const;
 

@@ -52,16 +52,34 @@ public:
 
     std::optional<std::string> openFileName(const std::string& startDir) override
     {
-        const QString name = QFileDialog::getOpenFileName(parent_, QStringLiteral("Open"), q(startDir),
-                                                          QStringLiteral("Vorlentrix form (*.frf)"));
+        const QString name = QFileDialog::getOpenFileName(
+            parent_, QStringLiteral("Open"), q(startDir),
+            QStringLiteral("Vorlentrix form (*.frf);;Vorlentrix dictionary (*.frd)"));
         return toGbk(name);
     }
     std::optional<std::string> saveFileName(const std::string& startDir, const std::string& proposed) override
     {
-        QString start = q(proposed.empty() ? startDir : proposed);
-        const QString name = QFileDialog::getSaveFileName(parent_, QStringLiteral("Save as"), start,
-                                                          QStringLiteral("Vorlentrix form (*.frf)"));
-        return toGbk(name);
+        // The chosen filter gives the name its extension, and so the form written.
+        static const struct {
+            const char* filter;
+            const char* extension;
+        } kForms[] = {
+            {"Vorlentrix form (*.frf)", ".frf"},
+            {"Vorlentrix3 form (*.fr3)", ".fr3"},
+            {"Vorlentrix template (*.frt)", ".frt"},
+            {"Vorlentrix dictionary (*.frd)", ".frd"},
+        };
+        QStringList filters;
+        for (const auto& f : kForms) filters << QString::fromLatin1(f.filter);
+        QString selected = filters.front();
+        const QString start = q(proposed.empty() ? startDir : proposed);
+        const QString name =
+            QFileDialog::getSaveFileName(parent_, QStringLiteral("Save as"), start, filters.join(";;"), &selected);
+        std::optional<std::string> gbk = toGbk(name);
+        if (!gbk) return gbk;
+        for (const auto& f : kForms)
+            if (selected == QString::fromLatin1(f.filter)) return WithExtension(*gbk, f.extension);
+        return gbk;
     }
 
 private:

@@ -7,7 +7,9 @@
 #include "platform/text/gbk.h"
 #include "platform/ui/uiservices.h"
 #include "report/model/engine_context.h"
+#include "report/model/report_files.h"
 #include "report/model/template_codec.h"
+#include "report/model/xml_export.h"
 
 #include <QFileInfo>
 
@@ -37,6 +39,13 @@ std::string withTemplateExtension(std::string name)
     const std::string base = withoutFolder(name);
     if (base.find('.') == std::string::npos) name += ".frf";
     return name;
+}
+
+std::string inFolder(const std::string& folder, const std::string& name)
+{
+    if (folder.empty()) return name;
+    const char last = folder.back();
+    return folder + (last == '/' || last == '\\' ? "" : "/") + name;
 }
 
 void showError(const std::string& utf8) { ui::services().message(utf8, "Error", ui::Icon::Error); }
@@ -86,6 +95,17 @@ bool DesignerDocument::open()
 bool DesignerDocument::openFile(const std::string& fileName)
 {
     engine().CurrentReport = &report_;
+    if (FileFormOf(fileName) == ReportFileForm::Dictionary) {
+        // A dictionary file joins the report's dictionary; the document stays.
+        try {
+            MergeDictionaryFromFile(report_, fileName);
+        } catch (const std::exception& failure) {
+            showError(failure.what());
+            return false;
+        }
+        setModified(true);
+        return true;
+    }
     bool found = false;
     try {
         found = report_.LoadFromFile(fileName);
@@ -148,6 +168,8 @@ bool DesignerDocument::saveAs()
         std::optional<std::string> chosen = dialogs_->saveFileName(hooks_.SaveDir, proposed);
         if (!chosen) return false;
         const std::string fileName = withTemplateExtension(std::move(*chosen));
+        const ReportFileForm form = FileFormOf(fileName).value_or(ReportFileForm::Template);
+        if (form != ReportFileForm::Template) return exportAs(fileName, form);
         if (!source.empty() && sameFile(fileName, source)) {
             ui::services().message(
                 fmt::format("The template was not read whole from \"{}\". Choose another file name: that file "
@@ -159,6 +181,41 @@ bool DesignerDocument::saveAs()
         return writeTo(fileName, true);
     }
     return false;
+}
+
+bool DesignerDocument::exportAs(const std::string& fileName, ReportFileForm form)
+{
+    // The other forms are copies: the document keeps its name and its
+    // modified flag.
+    engine().CurrentReport = &report_;
+    try {
+        switch (form) {
+        case ReportFileForm::XmlExport: SaveXmlExportToFile(report_, fileName); break;
+        case ReportFileForm::Dictionary: SaveDictionaryToFile(report_.Dictionary, fileName); break;
+        case ReportFileForm::NewReportTemplate: {
+            std::optional<std::string> description =
+                ui::services().input("New template", "Description of the template:", std::string());
+            if (!description) return false;
+            NewReportTemplateInfo info;
+            std::string gbk;
+            if (!text::tryUtf8ToGbk(*description, gbk)) {
+                showError("The description holds characters GBK cannot hold");
+                return false;
+            }
+            if (!gbk.empty()) info.Description = {gbk};
+            // Templates of new reports are kept together in the template folder.
+            const std::string target = hooks_.TemplateDir.empty() ? fileName
+                                                                  : inFolder(hooks_.TemplateDir, withoutFolder(fileName));
+            SaveNewReportTemplateToFile(report_, info, target);
+            break;
+        }
+        case ReportFileForm::Template: return writeTo(fileName, true);
+        }
+    } catch (const std::exception& failure) {
+        showError(failure.what());
+        return false;
+    }
+    return true;
 }
 
 bool DesignerDocument::mayClose(ModalResult& result)

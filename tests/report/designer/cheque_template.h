@@ -1,6 +1,6 @@
 #pragma once
 // A cheque-like template built with our own model and writer: one page of
-// 175 x 80 mm with the text objects a cheque fills in ([dskdw] the payee,
+// 225 x 80 mm with the text objects a cheque fills in ([dskdw] the payee,
 // [dx] the capital amount, the date, the accounts, the amount in fen).
 
 #include "report/model/memo.h"
@@ -32,7 +32,7 @@ inline constexpr ChequeField kChequeFields[] = {
 inline void buildChequeTemplate(TfrReport& report)
 {
     report.Pages.Clear();
-    report.Pages.Add({kCustomPaper, 1750, 800, 0, kDefaultBin});
+    report.Pages.Add({kCustomPaper, 2250, 800, 0, kDefaultBin});
     TfrPage& page = report.Pages.Items(0);
     for (const ChequeField& f : kChequeFields) {
         auto& m = page.Add<TfrMemoView>();

@@ -1,5 +1,5 @@
 // The designer window under a real X display, driven by xdotool as a person
-// drives it: open a cheque template, drag the payee field 5 mm to the right
+// drives it: open a cheque template (225 x 80 mm), drag the payee field 5 mm to the right
 // with the mouse, nudge it with the arrow keys, save with Ctrl+S; the file
 // holds the new position (pemvora-cli dump shows it) and reopening shows it
 // there. Run under xvfb-run; without a display the tests are skipped.
@@ -142,6 +142,9 @@ TEST_F(DesignerOnScreen, DragThePayeeFiveMillimetresNudgeItSaveAndReopen)
 
     // The file as pemvora-cli reads it: exactly the new position, the rest as it was.
     const nlohmann::json saved = dump(file);
+    EXPECT_EQ(saved["pages"][0]["paperSize"], kCustomPaper);
+    EXPECT_EQ(saved["pages"][0]["paperWidth"], 2250);
+    EXPECT_EQ(saved["pages"][0]["paperHeight"], 800);
     const nlohmann::json* payee = objectNamed(saved, "Payee");
     ASSERT_NE(payee, nullptr);
     EXPECT_EQ((*payee)["left"], 92);

@@ -144,6 +144,47 @@ TEST_F(FilesTest, ADamagedTemplateOpenedByTheApplicationIsNotWrittenOverEither)
     ASSERT_EQ(dialogs.proposed.size(), 1u);
 }
 
+TEST_F(FilesTest, SaveAsWritesTheFormItsExtensionNamesAndOnlyATemplateBecomesTheDocument)
+{
+    openSaved("carry1.frf");
+    report->Dictionary.VarList.SetVariable(" Cheque", Value(""));
+    report->Dictionary.VarList.SetVariable("Payee", Value("[dskdw]"));
+    doc->selectOnly(*page().FindObject("Payee"));
+    doc->moveSelection(4, 0);
+    const std::string saved = readFile(path("carry1.frf"));
+
+    QDir(dir.path()).mkdir("templates");
+    doc->hooks().TemplateDir = path("templates");
+    ui.inputs = {std::string("Cheque of the first bank")};
+    dialogs.answers = {path("copy.fr3"), path("words.frd"), path("cheque.frt")};
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(doc->saveAs()) << i;
+    EXPECT_NE(readFile(path("copy.fr3")).find("Payee"), std::string::npos);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("cheque.frt"))));
+    TfrReport fromTemplate;
+    const NewReportTemplateInfo info =
+        LoadNewReportTemplateFromFile(fromTemplate, path("templates/cheque.frt"));
+    EXPECT_EQ(info.Description, (StringList{"Cheque of the first bank"}));
+    ASSERT_NE(fromTemplate.FindObject("Payee"), nullptr);
+    EXPECT_EQ(fromTemplate.FindObject("Payee")->Left, 104);
+    // Copies in other forms leave the document, its file and its flag alone.
+    EXPECT_EQ(doc->documentName(), path("carry1.frf"));
+    EXPECT_TRUE(doc->modified());
+    EXPECT_EQ(readFile(path("carry1.frf")), saved);
+
+    // Opening the dictionary file merges it into the report's dictionary.
+    report->Dictionary.Clear();
+    ASSERT_TRUE(doc->openFile(path("words.frd")));
+    EXPECT_TRUE(report->Dictionary.IsVariable("Payee"));
+    EXPECT_EQ(doc->documentName(), path("carry1.frf"));
+    EXPECT_EQ(page().FindObject("Payee")->Left, 104);
+
+    // A cancelled description writes nothing.
+    ui.inputs = {std::nullopt};
+    dialogs.answers = {path("other.frt")};
+    EXPECT_FALSE(doc->saveAs());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("templates/other.frt"))));
+}
+
 TEST_F(FilesTest, TheSaveQuestionOnClosing)
 {
     openSaved("carry1.frf");

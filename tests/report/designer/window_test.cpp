@@ -165,7 +165,7 @@ TEST_F(WindowTest, PreviewSaysItIsNotAvailableUntilReportRunsAreInstalled)
 TEST_F(WindowTest, PageOptionsDialogReadsMillimetresAndRefusesTextThatIsNotANumber)
 {
     PageOptionsDialog dialog(form->document());
-    EXPECT_EQ(dialog.widthBox()->text(), QStringLiteral("175"));
+    EXPECT_EQ(dialog.widthBox()->text(), QStringLiteral("225"));
     EXPECT_EQ(dialog.heightBox()->text(), QStringLiteral("80"));
     dialog.widthBox()->setText(QStringLiteral("190"));
     dialog.marginBox(0)->setText(QStringLiteral("10"));
@@ -173,7 +173,7 @@ TEST_F(WindowTest, PageOptionsDialogReadsMillimetresAndRefusesTextThatIsNotANumb
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);   // still open
     ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(report.Pages.Items(0).Paper.width, 1750);
+    EXPECT_EQ(report.Pages.Items(0).Paper.width, 2250);
     EXPECT_EQ(report.Pages.Items(0).Margins.Left, 0);
 
     dialog.marginBox(1)->setText(QStringLiteral("2,5"));
