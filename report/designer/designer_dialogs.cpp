@@ -258,6 +258,13 @@ TextLinesDialog::TextLinesDialog(const QString& caption, const StringList& lines
     resize(480, 320);
 }
 
+void TextLinesDialog::accept()
+{
+    // Text a template cannot hold keeps the dialog open, so nothing typed is lost.
+    if (!lines()) return;
+    QDialog::accept();
+}
+
 std::optional<StringList> TextLinesDialog::lines() const
 {
     std::string gbk;

@@ -78,6 +78,7 @@ public:
     // cannot be held in GBK.
     std::optional<StringList> lines() const;
     QPlainTextEdit* editor() const { return edit_; }
+    void accept() override;
 
 private:
     QPlainTextEdit* edit_;

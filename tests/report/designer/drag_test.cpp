@@ -51,27 +51,37 @@ TEST_F(DragTest, MovesInWholeGridStepsUnlessAltInvertsTheAlignment)
     }
 }
 
-TEST_F(DragTest, ResizesWithEachHandleInGridSteps)
+TEST_F(DragTest, ResizesWithEachHandleInGridStepsOrFreelyWithoutTheGrid)
 {
     struct Case {
         Handle handle;
         int dx, dy;
+        bool align, alt;
         ViewRect expected;
     } cases[] = {
-        {Handle::Right, 9, 9, {100, 50, 48, 20}},
-        {Handle::Left, -5, 0, {96, 50, 44, 20}},
-        {Handle::Bottom, 0, 13, {100, 50, 40, 32}},
-        {Handle::TopLeft, 8, 8, {108, 58, 32, 12}},
-        {Handle::BottomRight, 2, 2, {100, 50, 40, 20}},   // less than a step
-        {Handle::Left, 60, 0, {140, 50, 0, 20}},          // never a negative width
+        {Handle::Right, 9, 9, true, false, {100, 50, 48, 20}},
+        {Handle::Left, -5, 0, true, false, {96, 50, 44, 20}},
+        {Handle::Bottom, 0, 13, true, false, {100, 50, 40, 32}},
+        {Handle::TopLeft, 8, 8, true, false, {108, 58, 32, 12}},
+        {Handle::BottomRight, 2, 2, true, false, {100, 50, 40, 20}},   // less than a step
+        {Handle::Left, 60, 0, true, false, {140, 50, 0, 20}},          // never a negative width
+        // Without the grid (alignment off, or on with Alt) the handle follows the mouse.
+        {Handle::Right, 9, 9, false, false, {100, 50, 49, 20}},
+        {Handle::TopLeft, 3, 5, false, false, {103, 55, 37, 15}},
+        {Handle::BottomRight, 2, 2, true, true, {100, 50, 42, 22}},
+        {Handle::Top, 0, -7, true, true, {100, 43, 40, 27}},
+        {Handle::Right, 9, 0, false, true, {100, 50, 48, 20}},        // off with Alt: grid steps
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "handle " << int(c.handle) << " by " << c.dx << "," << c.dy << " align "
+                                          << c.align << " alt " << c.alt);
         page().Clear();
         TfrMemoView& m = memo("Memo1", 100, 50, 40, 20);
+        doc->grid().Align = c.align;
         doc->selectOnly(m);
         const Point h = handlePoint(at(m), c.handle);
-        drag(h, {h.x + c.dx, h.y + c.dy});
-        EXPECT_EQ(at(m), c.expected) << int(c.handle);
+        drag(h, {h.x + c.dx, h.y + c.dy}, {false, false, c.alt});
+        EXPECT_EQ(at(m), c.expected);
     }
 }
 

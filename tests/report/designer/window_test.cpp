@@ -19,6 +19,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTest>
@@ -200,6 +201,32 @@ TEST_F(WindowTest, TheInspectorShowsAndTakesLengthsInTheDesignersUnits)
     inspector->refresh();
     EXPECT_GE(inspector->rowOf(QStringLiteral("Orientation")), 0);
     EXPECT_LT(inspector->rowOf(QStringLiteral("Name")), 0);
+}
+
+TEST_F(WindowTest, TheMemoEditorTakesLinesOfGbkTextAndKeepsTextGbkCannotHoldOpen)
+{
+    const StringList memo{"\xCA\xD5\xBF\xEE\xC8\xCB", "[dskdw]"};   // 收款人, then the payee
+    TextLinesDialog dialog(QStringLiteral("Memo"), memo);
+    EXPECT_EQ(dialog.editor()->toPlainText(), QStringLiteral("收款人\n[dskdw]"));
+
+    dialog.editor()->setPlainText(QStringLiteral("收款人：[dskdw]\n\n第三行 \U0001F600"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);   // still open, the text kept
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(dialog.editor()->toPlainText(), QStringLiteral("收款人：[dskdw]\n\n第三行 \U0001F600"));
+
+    dialog.editor()->setPlainText(QStringLiteral("收款人：[dskdw]\n\n第三行"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    const std::optional<StringList> lines = dialog.lines();
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(*lines, (StringList{"\xCA\xD5\xBF\xEE\xC8\xCB\xA3\xBA[dskdw]", "", "\xB5\xDA\xC8\xFD\xD0\xD0"}));
+
+    // Given to the object as one undoable step.
+    ASSERT_TRUE(form->document().setMemo(*payee, *lines));
+    EXPECT_EQ(payee->Memo, *lines);
+    ASSERT_TRUE(form->document().undo());
+    EXPECT_EQ(payee->Memo, (StringList{"[dskdw]"}));
 }
 
 TEST_F(WindowTest, TheBandDialogOffersTheKindsInTwoColumnsAndPicksTheFirstEnabled)
