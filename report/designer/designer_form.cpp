@@ -10,6 +10,7 @@
 #include "report/designer/designer_settings.h"
 #include "report/designer/object_inspector.h"
 #include "report/designer/tfr_designer.h"
+#include "report/designer/designer_preview.h"
 #include "report/model/engine_context.h"
 
 #include <QActionGroup>
@@ -651,12 +652,10 @@ void TfrDesignerForm::removePage()
 
 void TfrDesignerForm::preview()
 {
-    if (const auto& run = designerSession().Preview) {
-        run(report_);
-        return;
-    }
-    ui::services().message("Preview is not available: this program cannot run reports yet.", "Preview",
-                           ui::Icon::Information);
+    // The button is off without a preview window; a key press may still come.
+    if (!previewAvailable()) return;
+    previewReport(report_);
+    page_->update();
 }
 
 void TfrDesignerForm::showOptions()
@@ -938,6 +937,13 @@ void TfrDesignerForm::updateActions()
     enable(QStringLiteral("Fit to grid"), any);
     enable(QStringLiteral("&Edit..."), selected.size() == 1);
     enable(QStringLiteral("Page options"), !doc_.isDialogPage());
+    // A program without the preview window cannot show a report: say why.
+    if (QAction* a = action(QStringLiteral("Preview report"))) {
+        const bool canPreview = previewAvailable();
+        a->setEnabled(canPreview);
+        a->setToolTip(canPreview ? QStringLiteral("Preview report")
+                                 : QStringLiteral("Preview report (not available: this program has no preview window)"));
+    }
     for (const char* name : {"Align left edges", "Align horizontal centers", "Space equally, horizontally",
                              "Align right edges", "Align tops", "Align vertical centers", "Space equally, vertically",
                              "Align bottoms"})

@@ -43,10 +43,6 @@ struct ClipboardRecord {
 struct DesignerSession {
     LastUsedValues LastUsed;
     std::vector<ClipboardRecord> Clipboard;
-    // "Preview report": prepares the report and shows it in the preview
-    // window. Installed by whoever provides report runs; until then the
-    // designer says that a preview is not available.
-    std::function<void(TfrReport& report)> Preview;
 };
 
 DesignerSession& designerSession();

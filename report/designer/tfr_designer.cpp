@@ -13,7 +13,8 @@ TfrDesigner::TfrDesigner()
 {
     if (theDesigner) throw DesignerError("You already have one TfrDesigner component");
     theDesigner = this;
-    engine().DesignerWindow = [](TfrReport& report) {
+    // DesignReport of the run control opens this component's window.
+    engine().Presenters.Designer = [](TfrReport& report) {
         return theDesigner ? theDesigner->DesignReport(report) : static_cast<int>(ModalResult::Cancel);
     };
 }
@@ -21,7 +22,7 @@ TfrDesigner::TfrDesigner()
 TfrDesigner::~TfrDesigner()
 {
     theDesigner = nullptr;
-    engine().DesignerWindow = nullptr;
+    engine().Presenters.Designer = nullptr;
 }
 
 TfrDesigner* TfrDesigner::instance() { return theDesigner; }

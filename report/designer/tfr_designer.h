@@ -1,6 +1,7 @@
 #pragma once
 // TfrDesigner: the designer component. Its presence in the program makes
-// DesignReport open the designer window; only one may exist. It carries the
+// DesignReport (the run control's) open the designer window: it is the
+// designer presenter of the engine context while it exists. Only one may exist. It carries the
 // settings and events the window uses (the close question, the folders of
 // the file dialogs, handlers that replace opening and saving).
 

@@ -159,12 +159,6 @@ struct EngineContext {
     // The data band that aggregate calls register in during the collection
     // pass (CollectingAggregates is set then).
     TfrBandRuntime* AggregateTarget = nullptr;
-
-    // --- the designer ---
-    // Opens the designer window on a report and returns its modal result (1 OK,
-    // 2 Cancel). Installed while the designer component (TfrDesigner) exists;
-    // without it DesignReport shows nothing.
-    std::function<int(TfrReport&)> DesignerWindow;
 };
 
 EngineContext& engine();

@@ -8,6 +8,8 @@
 #include "report/designer/designer_page.h"
 #include "report/designer/object_inspector.h"
 #include "report/designer/tfr_designer.h"
+#include "report/engine/prepared_pages.h"
+#include "report/engine/run_control.h"
 #include "report/model/engine_context.h"
 #include "report/printer/printer_backend.h"
 #include "report/printer/printing_context.h"
@@ -61,11 +63,15 @@ TEST(DesignerComponent, OnlyOneMayExistAndItOpensTheDesignerForDesignReport)
     testsupport::testApplication();
     resetEngine();
     resetPrinting(std::make_unique<VirtualPrinterBackend>());
-    EXPECT_FALSE(engine().DesignerWindow);
+    // Without the component DesignReport shows nothing.
+    {
+        TfrReport nothing;
+        EXPECT_EQ(DesignReport(nothing), kModalCancel);
+    }
     {
         TfrDesigner designer;
         EXPECT_EQ(TfrDesigner::instance(), &designer);
-        EXPECT_TRUE(engine().DesignerWindow);
+        EXPECT_TRUE(engine().Presenters.Designer);
         try {
             TfrDesigner second;
             FAIL() << "a second designer component was made";
@@ -88,12 +94,12 @@ TEST(DesignerComponent, OnlyOneMayExistAndItOpensTheDesignerForDesignReport)
                     form->close();
                 }
         });
-        EXPECT_EQ(engine().DesignerWindow(report), int(ModalResult::Cancel));
+        EXPECT_EQ(DesignReport(report), kModalCancel);
         EXPECT_EQ(caption, QStringLiteral("Designer - carry1.frf"));
         EXPECT_TRUE(shown);
     }
     EXPECT_EQ(TfrDesigner::instance(), nullptr);
-    EXPECT_FALSE(engine().DesignerWindow);
+    EXPECT_FALSE(engine().Presenters.Designer);
 }
 
 TEST_F(WindowTest, KeysOnThePageRunTheCommands)
@@ -150,17 +156,37 @@ TEST_F(WindowTest, TheMenusCarryTheirShortcutsAndTheToolbarsTheirHints)
         EXPECT_NE(form->action(QString::fromLatin1(hint)), nullptr) << hint;
 }
 
-TEST_F(WindowTest, PreviewSaysItIsNotAvailableUntilReportRunsAreInstalled)
+TEST_F(WindowTest, PreviewRunsTheReportIntoThePreviewAndIsOffWithoutOne)
 {
-    form->action(QStringLiteral("Preview report"))->trigger();
-    ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0].caption, "Preview");
+    QAction* preview = form->action(QStringLiteral("Preview report"));
+    EXPECT_FALSE(preview->isEnabled());
+    EXPECT_NE(preview->toolTip().indexOf(QStringLiteral("not available")), -1);
+    preview->trigger();   // off: nothing runs, nothing is asked
+    EXPECT_TRUE(ui.shown.empty());
 
+    // What the cheque window hands over before a run.
+    for (const char* name : {"dskdw", "dx", "mm", "year", "month", "day", "dkhh", "dyhzh", "dskyt"})
+        engine().Variables.SetVariable(name, Value("1"));
     TfrReport* previewed = nullptr;
-    designerSession().Preview = [&](TfrReport& r) { previewed = &r; };
-    form->action(QStringLiteral("Preview report"))->trigger();
-    EXPECT_EQ(previewed, &report);
-    EXPECT_EQ(ui.shown.size(), 1u);
+    int pagesShown = 0;
+    engine().Presenters.Preview = [&](TfrReport& r, const std::string&) {
+        previewed = &r;
+        pagesShown = PreparedPages(r).Count();
+    };
+    form->document().selectOnly(*payee);   // the buttons are brought up to date
+    form->document().moveSelection(4, 0);
+    ASSERT_TRUE(preview->isEnabled());
+    EXPECT_EQ(preview->toolTip(), QStringLiteral("Preview report"));
+    preview->trigger();
+    EXPECT_NE(previewed, nullptr);
+    EXPECT_EQ(pagesShown, 1);
+    EXPECT_TRUE(ui.shown.empty()) << ui.shown.front().text;
+    // The designer's objects and its undo entries are the ones it had.
+    EXPECT_EQ(report.FindObject("Payee"), payee);
+    EXPECT_TRUE(payee->Selected);
+    EXPECT_TRUE(form->document().undo());
+    EXPECT_EQ(payee->Left, 72);
+    engine().Presenters.Preview = nullptr;
 }
 
 TEST_F(WindowTest, PageOptionsDialogReadsMillimetresAndRefusesTextThatIsNotANumber)
