@@ -157,10 +157,12 @@ bool DesignerDocument::save()
 
 bool DesignerDocument::saveAs()
 {
-    if (hooks_.OnSaveReport) return writeTo(documentName_, true);
-    if (!dialogs_) return false;
     const std::string source = !unreadableSource_.empty() ? unreadableSource_
         : (loadFailed_ && documentName_ != kUntitled ? documentName_ : std::string());
+    // The host's save handler chooses the name itself, except for a template
+    // that was not read whole: it gets a name other than the file's.
+    if (hooks_.OnSaveReport && source.empty()) return writeTo(documentName_, true);
+    if (!dialogs_) return false;
     // A person answers the dialog; the bound only keeps a dialog that always
     // gives the refused name from asking for ever.
     for (int attempt = 0; attempt < 20; ++attempt) {

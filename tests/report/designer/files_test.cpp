@@ -144,6 +144,36 @@ TEST_F(FilesTest, ADamagedTemplateOpenedByTheApplicationIsNotWrittenOverEither)
     ASSERT_EQ(dialogs.proposed.size(), 1u);
 }
 
+TEST_F(FilesTest, TheHostsSaveHandlerGetsAnotherNameForATemplateThatWasNotReadWhole)
+{
+    openSaved("carry1.frf");
+    std::vector<std::pair<std::string, bool>> handed;
+    doc->hooks().OnSaveReport = [&](TfrReport&, const std::string& name, bool saveAs) {
+        handed.emplace_back(name, saveAs);
+        return true;
+    };
+    // Read whole: the handler saves in place, no dialog.
+    doc->setModified(true);
+    ASSERT_TRUE(doc->save());
+    EXPECT_EQ(dialogs.opened, 0);
+
+    // Not read whole: the dialog comes first, the file's own name is refused.
+    const std::string damaged = std::string("\x19\x00\x00\x00\x00\x00\x00\xFF\x01\x02", 10);
+    {
+        QFile f(QString::fromStdString(path("carry2.frf")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(damaged.data(), qint64(damaged.size()));
+    }
+    ASSERT_TRUE(doc->openFile(path("carry2.frf")));
+    ASSERT_TRUE(doc->loadFailed());
+    dialogs.answers = {path("carry2.frf"), path("carry2-new.frf")};
+    ASSERT_TRUE(doc->save());
+    EXPECT_EQ(dialogs.opened, 2);
+    EXPECT_EQ(handed, (std::vector<std::pair<std::string, bool>>{{path("carry1.frf"), false},
+                                                                 {path("carry2-new.frf"), true}}));
+    EXPECT_EQ(readFile(path("carry2.frf")), damaged);
+}
+
 TEST_F(FilesTest, SaveAsWritesTheFormItsExtensionNamesAndOnlyATemplateBecomesTheDocument)
 {
     openSaved("carry1.frf");
