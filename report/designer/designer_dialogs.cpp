@@ -102,6 +102,7 @@ PageOptionsDialog::PageOptionsDialog(DesignerDocument& document, QWidget* parent
     auto* orientationLayout = new QVBoxLayout(orientation);
     orientationLayout->addWidget(portrait_);
     orientationLayout->addWidget(landscape_);
+    orientationLayout->addStretch(1);
     auto* size = new QGroupBox(QStringLiteral("Size"));
     paper_ = new QComboBox;
     for (std::size_t i = 0; i < printer.PaperNames.size() && i < printer.PaperIds.size(); ++i)

@@ -7,6 +7,7 @@
 #include "tests/report/designer/cheque_template.h"
 
 #include "report/canvas/fontmap.h"
+#include "report/designer/designer_dialogs.h"
 #include "report/designer/designer_form.h"
 #include "report/designer/designer_page.h"
 #include "report/designer/designer_settings.h"
@@ -18,6 +19,8 @@
 #include "tests/support/test_pictures.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -114,6 +117,25 @@ TEST_F(DesignerOnScreen, DragThePayeeFiveMillimetresNudgeItSaveAndReopen)
         TfrView* payee = report.FindObject("Payee");
         ASSERT_NE(payee, nullptr);
         savePicture(form, "designer-opened.png");
+
+        // The page options of the cheque's paper, and the band dialog, as they look.
+        {
+            PageOptionsDialog options(form.document(), &form);
+            options.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&options));
+            EXPECT_EQ(options.paperList()->currentText(), QStringLiteral("Custom"));
+            EXPECT_EQ(options.widthBox()->text(), QStringLiteral("225"));
+            EXPECT_EQ(options.heightBox()->text(), QStringLiteral("80"));
+            savePicture(options, "designer-page-options.png");
+            options.reject();
+        }
+        {
+            BandDialog bands(enabledBandKinds(report, 0), &form);
+            bands.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&bands));
+            savePicture(bands, "designer-band-dialog.png");
+            bands.reject();
+        }
 
         // Press inside the field, drag 18 pixels (5 mm) right in small steps.
         const QPoint at = onScreen(form, {payee->Left + 20, payee->Top + 10});
