@@ -155,6 +155,44 @@ TEST_F(BandErrors, ANeverEndingSourceOfBandsWithoutHeightStopsAtTheRecordLimit)
         << result.ErrorText;
 }
 
+TEST_F(BandErrors, ChildBandsThatComeBackToTheirBandAreRefused)
+{
+    band(ReportTitle, 0, 20, "Title1").ChildBand = "Child1";
+    band(Child, 30, 20, "Child1").ChildBand = "Title1";
+    const PrepareResult result = prepare();
+    ASSERT_TRUE(result.Failed);
+    EXPECT_EQ(result.ErrorText.substr(result.ErrorText.rfind('\r') + 1),
+              "The band \"Title1\" is printed as a child of itself (ChildBand)");
+}
+
+// Cross columns and sub-reports are not printed yet: a run that meets them
+// ends with an error that says so, instead of leaving them out.
+TEST_F(BandErrors, CrossColumnsAndSubReportsEndTheRunWithAClearError)
+{
+    rows("3");
+    text("Memo1", 20, 0, {"row"});
+    TfrBandView& cross = band(CrossData, 0, 0, "CrossData1");
+    cross.PlaceAt(300, 0, 120, 400);
+    text("Cell", 310, 0, {"cell"});
+    PrepareResult result = prepare();
+    ASSERT_TRUE(result.Failed);
+    EXPECT_EQ(result.ErrorText.substr(result.ErrorText.rfind('\r') + 1),
+              "The band \"MasterData1\" has objects in cross bands; printing cross columns is not supported yet");
+
+    page->Delete(page->ObjectCount() - 1);
+    page->Delete(page->ObjectCount() - 1);
+    report.Pages.Add();
+    auto& sub = page->Add<TfrSubReportView>();
+    sub.Name = "SubReport1";
+    sub.PlaceAt(200, 0, 100, 20);
+    sub.SubPageIndex = 1;
+    result = prepare();
+    ASSERT_TRUE(result.Failed);
+    EXPECT_EQ(result.ErrorText.substr(result.ErrorText.rfind('\r') + 1),
+              "The band \"MasterData1\" holds the sub-report \"SubReport1\"; printing sub-reports is not supported "
+              "yet");
+}
+
 TEST_F(BandErrors, TheTemplateGetsItsObjectsBackAfterARun)
 {
     TfrBandView& b = band(MasterData, 40, 20, "MasterData1");

@@ -194,6 +194,21 @@ TEST_F(BandLayout, APageContinuesOnThePreviousPageUnlessThatOneIsFull)
                             {"Second@10", "B1@30", "B2@50"}}));
 }
 
+TEST_F(BandLayout, ChildBandsFollowTheirBandAndShowBandPrintsABandByName)
+{
+    TfrBandView& title = labelled(ReportTitle, 0, "Title");
+    title.ChildBand = "Child30";
+    title.ScriptLines = {"ShowBand(Child120)"};
+    labelled(Child, 30, "Child");
+    // An invisible band's child prints only with PrintChildIfInvisible.
+    TfrBandView& summary = labelled(ReportSummary, 60, "Summary", flag::PrintChildIfInvisible);
+    summary.Visible = false;
+    summary.ChildBand = "Child90";
+    labelled(Child, 90, "Second child");
+    labelled(Child, 120, "Shown");
+    EXPECT_EQ(run(), (Pages{{"Shown@10", "Title@30", "Child@50", "Second child@70"}}));
+}
+
 TEST_F(BandLayout, ABandScriptStartsANewPage)
 {
     TfrBandView& rows = master(0, "3", "R[LINE#]");
