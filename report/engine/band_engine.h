@@ -53,6 +53,9 @@ struct RunControl {
     // prepared page stops with an error (a never-ending source of bands that
     // take no room).
     std::int64_t RecordLimit = 10'000'000;
+    // A script run that executes more statements than this stops the run with
+    // an error naming the object (an endless loop); in force for the run only.
+    std::int64_t ScriptStepLimit = kDefaultScriptStepLimit;
     // Progress: called with the page number whenever a page is done; without
     // it the report's OnProgress is called. Setting the report's Terminated
     // from here (a Cancel button) stops the run at its next check.

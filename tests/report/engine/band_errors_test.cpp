@@ -60,10 +60,15 @@ TEST_F(BandErrors, AScriptThatNeverEndsStopsAtTheStepLimit)
 {
     rows("3");
     text("Memo1", 20, 0, {"x"}).ScriptLines = {"while 1 = 1 do x := 0"};
-    engine().ScriptStepLimit = 10'000;
-    const PrepareResult result = prepare();
+    RunControl control;
+    control.ScriptStepLimit = 10'000;
+    const PrepareResult result = prepare(control);
     ASSERT_TRUE(result.Failed);
-    EXPECT_NE(result.ErrorText.find("Object: Memo1\r"), std::string::npos) << result.ErrorText;
+    EXPECT_NE(result.ErrorText.find("\rObject: Memo1\r\rThe script of Memo1 was stopped after 10000 statements"),
+              std::string::npos)
+        << result.ErrorText;
+    // The limit holds for the run only.
+    EXPECT_EQ(engine().ScriptStepLimit, kDefaultScriptStepLimit);
 }
 
 TEST_F(BandErrors, StopReportEndsTheRunAndKeepsItsPages)
@@ -132,11 +137,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, Guards, ::testing::ValuesIn(kGuards),
 TEST_F(BandErrors, ANeverEndingSourceStopsAtThePageLimit)
 {
     endless();
-    rows("Endless");
+    TfrBandView& b = rows("Endless", kBottom - kTop);   // a page a record
+    PrepareResult result = prepare();
+    ASSERT_TRUE(result.Failed);
+    EXPECT_NE(result.ErrorText.find("The report has reached 100000 pages and was stopped"), std::string::npos)
+        << result.ErrorText;
+
+    b.Height = 20;
     text("Memo1", 20, 0, {"[LINE#]"});
     RunControl control;
     control.PageLimit = 50;
-    const PrepareResult result = prepare(control);
+    result = prepare(control);
     ASSERT_TRUE(result.Failed);
     EXPECT_NE(result.ErrorText.find("The report has reached 50 pages and was stopped"), std::string::npos)
         << result.ErrorText;
