@@ -72,8 +72,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A band feature whose printing this engine does not do yet (breaking a band
-// over pages, sub-reports, cross columns). The run ends with its message.
+// A band feature whose printing this engine does not do yet (sub-reports,
+// cross columns). The run ends with its message.
 class NotSupportedYet : public RunError {
 public:
     using RunError::RunError;
@@ -204,8 +204,10 @@ private:
     bool CheckBreak(PageRun& run, TfrBand& band, int top, int height, bool noAction);
     void ResetAggregates(TfrBand& band);
     void Accumulate(TfrBand& band);
-    // Where breaking bands over pages, sub-reports and cross columns join in.
+    // A band printed over pages: objects move up page by page, stretchable
+    // ones are cut where a page ends and continue on the next.
     void SplitAcrossPages(PageRun& run, TfrBand& band);
+    // Where sub-reports and cross columns join in.
     bool RunSubReports(PageRun& run, TfrBand& band, std::size_t firstSubReport);
     void PrintCross(PageRun& run, TfrBand& band);
     int MeasureCross(PageRun& run, TfrBand& band);

@@ -120,14 +120,15 @@ bool BandEngine::PrintBand(PageRun& run, TfrBand* band)
                 if (run.CurY + h + columnFooter > run.BandAreaBottom && !band->PageBreak) {
                     const bool tallerThanPage = h > run.BandAreaBottom - TopEdge(run) && run.CurY == TopEdge(run);
                     // Nothing but headers on this page yet: another page would look the same.
-                    if (tallerThanPage || placedSinceBreak_ == 0 || breakDepth_ > 0) {
-                        refuseBandThatNeverFits(run, *band, h, !run.IsSubReportPage && breakDepth_ == 0 &&
-                                                                   kind != PageHeader && kind != ColumnHeader);
-                    } else {
+                    if (!tallerThanPage && placedSinceBreak_ > 0 && breakDepth_ == 0) {
                         result = true;
                         if (run.IsSubReportPage) return true;
                         CheckBreak(run, *band, 0, 10000, false);
                     }
+                    // A band that does not fit where a page or column begins never will.
+                    if (run.CurY + h + columnFooter > run.BandAreaBottom)
+                        refuseBandThatNeverFits(run, *band, h, !run.IsSubReportPage && breakDepth_ == 0 &&
+                                                                   kind != PageHeader && kind != ColumnHeader);
                 }
             }
         }
@@ -341,39 +342,154 @@ void BandEngine::Accumulate(TfrBand& band)
     AccumulateAggregates(report_, band);
 }
 
-// ---------------------------------------------------------------- where later features join in
+// ---------------------------------------------------------------- bands over pages
 
 void BandEngine::SplitAcrossPages(PageRun& run, TfrBand& band)
 {
-    // Objects aligned to the band's bottom sit at the bottom of its final height.
-    struct SavedRect {
+    EngineContext& e = engine();
+    // Every object of the band, with where it was before the split: a split
+    // moves objects up page by page and cuts stretchable ones where a page ends.
+    struct Part {
         TfrView* view;
+        TfrStretcheable* stretchable;
         int top, height;
+        bool needsPrint = true;
+        bool deferredPrint = false;   // its last part is printed once the band's final height is known
     };
-    std::vector<SavedRect> saved;
+    std::vector<Part> parts;
     for (TfrView* v : band.Objects) {
-        saved.push_back({v, v->Top, v->Height});
+        if (v->RuntimeBand != &band || v->ObjectKind == kind::SubReport) continue;
+        parts.push_back({v, stretchableOf(*v), v->Top, v->Height});
         if (v->BandAlign == bandalign::Bottom) v->Top = band.ComputedHeight - v->Height;
     }
     struct Restore {
-        std::vector<SavedRect>& saved;
+        std::vector<Part>& parts;
         ~Restore()
         {
-            for (const SavedRect& s : saved) {
-                s.view->Top = s.top;
-                s.view->Height = s.height;
+            for (const Part& p : parts) {
+                p.view->Top = p.top;
+                p.view->Height = p.height;
+                if (p.stretchable) p.stretchable->PaintPhase = 0;
             }
         }
-    } restore{saved};
+    } restore{parts};
 
-    if (CheckBreak(run, band, band.Top, band.SplitHeight, true))
-        throw NotSupportedYet(fmt::format("The band \"{}\" ({} pixels high) does not fit into the {} pixels left on "
-                                          "the page; printing a band over several pages is not supported yet",
-                                          band.Name, band.SplitHeight,
-                                          std::max(0, run.BandAreaBottom - run.Band(bandkind::ColumnFooter).Height - band.Top)));
-    PrintObjects(run, band);
+    if (!CheckBreak(run, band, band.Top, band.SplitHeight, true)) {
+        PrintObjects(run, band);
+        run.CurY += band.SplitHeight;
+        return;
+    }
+
+    // Objects below a cut one (and overlapping it sideways) move down by what
+    // the cut left unused at the bottom of the page.
+    const auto moveBelow = [&](const TfrView& cut, int extra) {
+        for (Part& p : parts) {
+            TfrView& v = *p.view;
+            if (&v == &cut || v.Top < cut.Top + cut.Height) continue;
+            if (v.Left >= cut.Left && v.Left <= cut.Left + cut.Width) v.Top += extra;
+        }
+    };
+    // Prints the part of `p` that fits into `height` from its top, then adds
+    // the unused rest of the page to its height.
+    const auto printPart = [&](Part& p, int height) {
+        TfrView& v = *p.view;
+        const int fullHeight = v.Height;
+        v.Height = height;
+        const int extra = p.stretchable->RemainHeight();
+        if (p.stretchable->MinHeight() < v.Height) {
+            p.stretchable->PaintPhase = 2;
+            PrintObject(run, band, v);
+        }
+        v.Height = fullHeight;
+        moveBelow(v, extra);
+        v.Height += extra;
+    };
+
+    int maxBottom = 0;
+    for (bool firstRound = true;; firstRound = false) {
+        const int avail = run.BandAreaBottom - run.Band(bandkind::ColumnFooter).Height - band.Top - 2;
+        maxBottom = 0;
+        bool progress = false;
+        for (Part& p : parts) {
+            if (!p.needsPrint) continue;
+            TfrView& v = *p.view;
+            const int extentBefore = v.Top + v.Height;
+            if (v.Top >= 0 && v.Top < avail) {
+                if (v.Top + v.Height < avail) {
+                    PrintObject(run, band, v);
+                    p.needsPrint = false;
+                    maxBottom = std::max(maxBottom, v.Top + v.Height);
+                } else if (p.stretchable) {
+                    if (p.stretchable->PaintPhase == 0) {
+                        // Not measured yet: its lines are made before the first part is cut off.
+                        e.CurrentBand = &band;
+                        e.CurrentView = &v;
+                        const int height = v.Height;
+                        try {
+                            p.stretchable->CalcHeight();
+                        } catch (const std::exception& error) {
+                            v.Height = height;
+                            Fail(error);
+                            return;
+                        }
+                        v.Height = height;
+                    }
+                    printPart(p, avail - v.Top + 1);
+                } else {
+                    v.Top = avail;   // moves to the next page whole
+                }
+            } else if (v.Top < 0 && v.Top + v.Height >= 0 && p.stretchable) {
+                // The rest of an object begun on an earlier page.
+                if (v.Top + v.Height < avail) {
+                    v.Height = v.Top + v.Height;
+                    v.Top = 0;
+                    maxBottom = std::max(maxBottom, v.Height);
+                    p.stretchable->PaintPhase = 2;
+                    p.needsPrint = false;
+                    if (v.Flags & flag::Stretched) p.deferredPrint = true;
+                    else PrintObject(run, band, v);
+                } else {
+                    const int top = v.Top;
+                    const int height = v.Height;
+                    v.Top = 0;
+                    v.Height = avail;
+                    const int extra = p.stretchable->RemainHeight();
+                    p.stretchable->PaintPhase = 2;
+                    PrintObject(run, band, v);
+                    v.Top = top;
+                    v.Height = height;
+                    moveBelow(v, extra);
+                    v.Height += extra;
+                }
+            }
+            if (!p.needsPrint || v.Top + v.Height - avail < extentBefore) progress = true;
+        }
+        if (Terminated()) return;
+        if (std::none_of(parts.begin(), parts.end(), [](const Part& p) { return p.needsPrint; })) break;
+        // On a page of its own the band can do no better than here: a round
+        // that moved nothing on would be repeated page after page.
+        if (!firstRound && !progress) {
+            const auto stuck = std::find_if(parts.begin(), parts.end(), [](const Part& p) { return p.needsPrint; });
+            throw RunError(fmt::format("The band \"{}\" cannot be split over pages: the object \"{}\" ({} pixels "
+                                       "high) cannot be cut to fit into the {} pixels of a page",
+                                       band.Name, stuck->view->Name, stuck->view->Height, std::max(0, avail)));
+        }
+        for (Part& p : parts)
+            if (p.needsPrint) p.view->Top -= avail;
+        CheckBreak(run, band, band.Top, 10000, false);
+        band.Top = run.CurY;
+    }
+    band.SplitHeight = maxBottom;
+
+    for (Part& p : parts) {
+        if (!p.deferredPrint) continue;
+        p.view->Height = band.SplitHeight;
+        PrintObject(run, band, *p.view);
+    }
     run.CurY += band.SplitHeight;
 }
+
+// ---------------------------------------------------------------- where later features join in
 
 bool BandEngine::RunSubReports(PageRun&, TfrBand& band, std::size_t firstSubReport)
 {

@@ -111,10 +111,6 @@ const GuardCase kGuards[] = {
     {"LessThanNoRoom", 150, 100, 20, 0, "The page \"Page1\" has no room for bands: its band area is -50 pixels high"},
     {"PageHeaderTallerThanThePage", 10, 210, 20, 250,
      "The band \"PageHeader1\" (250 pixels high) does not fit on a page: 200 pixels are free below the page's headers"},
-    // A band that would need splitting: the page header leaves 150 of 200 pixels.
-    {"BandTallerThanTheRoomBelowTheHeader", 10, 210, 160, 50,
-     "The band \"MasterData1\" (160 pixels high) does not fit into the 150 pixels left on the page; printing a band "
-     "over several pages is not supported yet"},
 };
 
 class Guards : public BandErrors, public ::testing::WithParamInterface<GuardCase> {};
@@ -133,6 +129,32 @@ TEST_P(Guards, ABandThatCanNeverFitEndsTheRunAtOnce)
 
 INSTANTIATE_TEST_SUITE_P(Cases, Guards, ::testing::ValuesIn(kGuards),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BandErrors, ASplitThatCannotGoOnEndsTheRun)
+{
+    // A picture taller than a page cannot be cut ...
+    rows("1", 300).Flags = flag::Breaked;
+    auto& picture = page->Add<TfrPictureView>();
+    picture.Name = "Picture1";
+    picture.PlaceAt(20, 0, 100, 250);
+    PrepareResult result = prepare();
+    ASSERT_TRUE(result.Failed);
+    EXPECT_EQ(result.ErrorText.substr(result.ErrorText.rfind('\r') + 1),
+              "The band \"MasterData1\" cannot be split over pages: the object \"Picture1\" (250 pixels high) cannot "
+              "be cut to fit into the 198 pixels of a page");
+
+    // ... nor a text whose first line is taller than a page.
+    page->Delete(page->ObjectCount() - 1);
+    TfrMemoView& big = text("Big", 20, 0, {"1", "2"});
+    big.Flags = flag::Stretched;
+    big.Font.Size = 200;
+    page->FindObject("MasterData1")->Flags = flag::Breaked | flag::Stretched;
+    result = prepare();
+    ASSERT_TRUE(result.Failed);
+    EXPECT_NE(result.ErrorText.find("The band \"MasterData1\" cannot be split over pages: the object \"Big\""),
+              std::string::npos)
+        << result.ErrorText;
+}
 
 TEST_F(BandErrors, ANeverEndingSourceStopsAtThePageLimit)
 {

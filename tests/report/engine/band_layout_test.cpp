@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace pemvora::report::enginetest {
 namespace {
 
@@ -138,6 +140,55 @@ TEST_F(BandLayout, AStretchedBandPushesTheNextBandAndBreaksToANewPage)
     // ... and the template keeps its own.
     EXPECT_EQ(side.Height, 17);
     EXPECT_EQ(side.Top, 5);
+}
+
+TEST_F(BandLayout, ABreakableBandContinuesItsTextWhereThePageCutIt)
+{
+    setBandArea(*page, kTop, 1110);
+    labelled(PageHeader, 0, "Header");   // from the second page on
+    band(ReportTitle, 30, 20, "ReportTitle1").Flags = flag::Stretched | flag::Breaked;
+    StringList lines;
+    std::string all;
+    for (int n = 1; n <= 200; ++n) {
+        lines.push_back(std::to_string(n));
+        all += (n > 1 ? "|" : "") + std::to_string(n);
+    }
+    text("Body", 20, 30, lines).Flags = flag::Stretched;
+    labelled(ReportSummary, 60, "End");
+    run();
+    ASSERT_EQ(pageCount(), 3);
+
+    // The parts, read in page order, hold every line once and in order.
+    std::string joined;
+    int bodyBottom = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::vector<Printed> objects = printed(i);
+        const auto body = std::find_if(objects.begin(), objects.end(), [](const Printed& p) { return p.name == "Body"; });
+        ASSERT_NE(body, objects.end()) << "page " << i + 1;
+        EXPECT_EQ(body->top, i == 0 ? 10 : 30) << "page " << i + 1;   // below the header after the first page
+        EXPECT_GT(body->text.size(), 0u);
+        joined += (joined.empty() ? "" : "|") + body->text;
+        EXPECT_EQ(objects.front().text == "Header", i > 0) << "page " << i + 1;
+        if (i == 2) {
+            const auto records = ReadPreparedObjects(PreparedPages(report).Page(i).Stream.data());
+            for (const auto& r : records)
+                if (r->Name == "Body") bodyBottom = r->Top + r->Height;
+        }
+    }
+    EXPECT_EQ(joined, all);
+    // The band's next content starts below the last part.
+    EXPECT_EQ(layout(2).back(), "End@" + std::to_string(bodyBottom));
+}
+
+TEST_F(BandLayout, ABandTallerThanTheRoomBelowThePageHeaderIsPrintedSplit)
+{
+    labelled(PageHeader, 0, "Header", flag::OnFirstPage).Height = 50;
+    TfrBandView& rows = band(MasterData, 60, 160, "MasterData1");   // 150 pixels are left below the header
+    rows.SetProperty("DataSource", "2");
+    text("Row", 20, 60, {"R[LINE#]"});
+    text("Low", 20, 160, {"Low"});
+    // Each row ends with its last object, so the second no longer fits on the first page.
+    EXPECT_EQ(run(), (Pages{{"Header@10", "R1@60", "Low@160"}, {"Header@10", "R2@60", "Low@160"}}));
 }
 
 TEST_F(BandLayout, AMultiColumnBandPrintsRecordsSideBySide)
