@@ -207,9 +207,12 @@ private:
     // A band printed over pages: objects move up page by page, stretchable
     // ones are cut where a page ends and continue on the next.
     void SplitAcrossPages(PageRun& run, TfrBand& band);
-    // Where sub-reports and cross columns join in.
+    // Where sub-reports join in.
     bool RunSubReports(PageRun& run, TfrBand& band, std::size_t firstSubReport);
+    // Cross columns: the band's cross objects printed once per record of the
+    // cross data source, left to right, wrapping onto the following pages.
     void PrintCross(PageRun& run, TfrBand& band);
+    void PrintCrossCell(PageRun& run, TfrBand& crossBand, TfrBand& rowBand, int x);
     int MeasureCross(PageRun& run, TfrBand& band);
     // A band that does not fit where it is: whether it can never fit.
     void refuseBandThatNeverFits(PageRun& run, TfrBand& band, int height, bool canSplit);

@@ -4,6 +4,7 @@
 
 #include "report/engine/band_engine.h"
 
+#include "report/data/datasource.h"
 #include "report/engine/prepared_pages.h"
 #include "report/model/memo.h"
 #include "report/model/objects.h"
@@ -498,17 +499,199 @@ bool BandEngine::RunSubReports(PageRun&, TfrBand& band, std::size_t firstSubRepo
                                       band.Name, band.Objects[firstSubReport]->Name));
 }
 
-void BandEngine::PrintCross(PageRun&, TfrBand& band)
+// ---------------------------------------------------------------- cross columns
+
+void BandEngine::PrintCross(PageRun& run, TfrBand& band)
 {
-    throw NotSupportedYet(fmt::format("The band \"{}\" has objects in cross bands; printing cross columns is not "
-                                      "supported yet",
-                                      band.Name));
+    using namespace bandkind;
+    if (band.Typ == PageFooter) return;
+    EngineContext& e = engine();
+    const int p = e.PageNo;
+    struct EndOfColumns {
+        EngineContext& e;
+        int pageNo;
+        ~EndOfColumns()
+        {
+            e.PageNo = pageNo;
+            e.CrossShiftX = 0;
+        }
+    } endOfColumns{e, p};
+    e.CrossShiftX = 0;
+    run.ColumnNoValue = 1;
+    int x = 0;
+    if (report_.OnBeginColumn) report_.OnBeginColumn(band);
+
+    TfrBand& header = run.Band(CrossHeader);
+    // A column that does not fit the page's width continues on the next
+    // prepared page, at the same height.
+    const auto wrap = [&](int width) {
+        if (x + width <= RightEdge(run)) return;
+        e.CrossShiftX += x - LeftEdge(run);
+        x = LeftEdge(run);
+        e.PageNo += 1;
+        if (e.PageNo >= pages_.Count()) {
+            // The page the row band is on stays the page being filled.
+            const int y = run.CurY;
+            TfrBand* const lastPrinted = run.LastPrintedBand;
+            const int placed = placedSinceBreak_;
+            const std::int64_t records = recordsOnPage_;
+            TfrBandRuntime* const current = e.CurrentBand;
+            TfrView* const view = e.CurrentView;
+            AddPreparedPage(run);
+            ShowBand(run, &run.Band(Overlay));
+            TfrBand& pageHeader = run.Band(PageHeader);
+            if (p > 0 || (pageHeader.Flags & flag::OnFirstPage)) {
+                run.CurY = TopEdge(run);
+                ShowBand(run, &pageHeader);
+            }
+            run.CurY = y;
+            run.LastPrintedBand = lastPrinted;
+            placedSinceBreak_ = placed;
+            recordsOnPage_ = records;
+            e.CurrentBand = current;
+            e.CurrentView = view;
+            Progress(e.PageNo + 1);
+        }
+        if (header.View && (header.Flags & flag::RepeatHeader)) {
+            PrintCrossCell(run, header, band, LeftEdge(run));
+            x = LeftEdge(run) + header.Width;
+        }
+    };
+
+    if (header.View) {
+        scripts_.RunScript(*header.View);
+        PrintCrossCell(run, header, band, header.Left);
+        x = header.Left + header.Width;
+    }
+
+    TfrBand& data = run.Band(CrossData);
+    if (data.View && !Terminated()) {
+        if (x == 0) x = data.Left;
+        TfrDataset* source = data.DataSet ? data.DataSet : band.CrossDataSet;
+        // A master footer comes after its records: it gets as many columns as the rows had.
+        std::unique_ptr<TfrUserDataset> counted;
+        if (band.Typ == MasterFooter && source && source->Eof()) {
+            counted = std::make_unique<TfrUserDataset>();
+            counted->RangeEnd = reCount;
+            counted->RangeEndCount = data.CrossRecordMax;
+            source = counted.get();
+        }
+        const int designWidth = data.Width;
+        struct RestoreWidth {
+            TfrBand& band;
+            int width;
+            ~RestoreWidth() { band.Width = width; }
+        } restoreWidth{data, designWidth};
+        int records = 0;
+        if (source) {
+            source->First();
+            while (!source->Eof() && !Terminated()) {
+                if (records >= control_.RecordLimit)
+                    throw RunError(fmt::format("The cross columns of band \"{}\" went on for more than {} records and "
+                                               "were stopped; a data source that never ends?",
+                                               band.Name, control_.RecordLimit));
+                e.CurrentView = data.View;
+                int width = designWidth;
+                if (report_.OnPrintColumn) report_.OnPrintColumn(run.ColumnNoValue, width);
+                data.Width = width;
+                scripts_.RunScript(*data.View);
+                wrap(data.Width);
+                PrintCrossCell(run, data, band, x);
+                Accumulate(data);
+                if (band.IsDataBand()) Accumulate(band);
+                x += data.Width;
+                run.ColumnNoValue += 1;
+                ++records;
+                source->Next();
+            }
+        }
+        data.CrossRecordMax = std::max(data.CrossRecordMax, records);
+    }
+
+    TfrBand& footer = run.Band(CrossFooter);
+    if (footer.View && !Terminated()) {
+        if (x == 0) x = footer.Left;
+        scripts_.RunScript(*footer.View);
+        wrap(footer.Width);
+        PrintCrossCell(run, footer, band, x);
+        ResetAggregates(footer);
+    }
+}
+
+void BandEngine::PrintCrossCell(PageRun& run, TfrBand& crossBand, TfrBand& rowBand, int x)
+{
+    (void)run;
+    EngineContext& e = engine();
+    e.CurrentBand = &crossBand;
+    crossBand.LineNo = rowBand.LineNo;
+    crossBand.LineThroughNo = rowBand.LineThroughNo;
+    if (crossBand.Typ == bandkind::CrossData) crossBand.AggregateBand = &rowBand;
+    for (TfrView* v : crossBand.Objects) {
+        if (std::find(rowBand.Objects.begin(), rowBand.Objects.end(), v) == rowBand.Objects.end()) continue;
+        TfrStretcheable* const stretchable = stretchableOf(*v);
+        try {
+            e.CurrentView = v;
+            if (e.MeasuringPass) {
+                scripts_.RunScript(*v);
+            } else {
+                struct Shift {
+                    TfrView& view;
+                    int left, top;
+                    ~Shift()
+                    {
+                        view.Left = left;
+                        view.Top = top;
+                    }
+                } shift{*v, v->Left, v->Top};
+                v->Left += x;
+                v->Top += rowBand.Top;
+                v->Print(pages_.Page(e.PageNo).Stream);
+            }
+            if (stretchable) stretchable->PaintPhase = 0;
+        } catch (const std::exception& error) {
+            if (stretchable) stretchable->PaintPhase = 0;
+            Fail(error);
+            return;
+        }
+    }
 }
 
 int BandEngine::MeasureCross(PageRun& run, TfrBand& band)
 {
-    PrintCross(run, band);
-    return 0;
+    EngineContext& e = engine();
+    TfrBand& data = run.Band(bandkind::CrossData);
+    TfrDataset* const source = data.DataSet ? data.DataSet : band.CrossDataSet;
+    run.ColumnNoValue = 1;
+    if (report_.OnBeginColumn) report_.OnBeginColumn(band);
+    if (!data.View || !source) return 0;
+    int largest = 0;
+    source->First();
+    for (std::int64_t records = 0; !source->Eof() && !Terminated(); ++records) {
+        if (records >= control_.RecordLimit)
+            throw RunError(fmt::format("The cross columns of band \"{}\" went on for more than {} records and were "
+                                       "stopped; a data source that never ends?",
+                                       band.Name, control_.RecordLimit));
+        int width = data.Width;
+        if (report_.OnPrintColumn) report_.OnPrintColumn(run.ColumnNoValue, width);
+        int h = band.Height;
+        for (TfrView* v : band.Objects) {
+            TfrStretcheable* const stretchable = stretchableOf(*v);
+            if (!stretchable) continue;
+            e.CurrentBand = v->RuntimeBand == &band ? &band : v->RuntimeBand;
+            e.CurrentView = v;
+            const int height = v->Height;
+            h = std::max(h, v->Top + stretchable->CalcHeight());
+            v->Height = height;
+            stretchable->PaintPhase = 0;
+        }
+        band.ComputedHeight = h;
+        largest = std::max(largest, h);
+        run.ColumnNoValue += 1;
+        source->Next();
+    }
+    e.CurrentBand = &band;
+    band.ComputedHeight = std::max(band.ComputedHeight, largest);
+    return largest;
 }
 
 } // namespace pemvora::report

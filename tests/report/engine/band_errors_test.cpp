@@ -188,6 +188,44 @@ TEST_F(BandErrors, ANeverEndingSourceOfBandsWithoutHeightStopsAtTheRecordLimit)
         << result.ErrorText;
 }
 
+TEST_F(BandErrors, CrossColumnsStopAtTheRunsLimitsAndOnAnError)
+{
+    rows("2");
+    TfrBandView& columns = band(CrossData, 0, 0, "CrossData1");
+    columns.PlaceAt(200, 0, 100, 400);
+    columns.SetProperty("DataSource", "Endless");
+    endless();
+    TfrMemoView& cell = text("Cell", 210, 0, {"C[COLUMN#]"});
+    cell.Width = 80;
+    RunControl control;
+    control.PageLimit = 30;
+    control.RecordLimit = 1000;
+    // Columns that never end fill pages up to the page limit ...
+    PrepareResult result = prepare(control);
+    ASSERT_TRUE(result.Failed);
+    EXPECT_NE(result.ErrorText.find("The report has reached 30 pages and was stopped"), std::string::npos)
+        << result.ErrorText;
+
+    // ... and, without a width that takes room, up to the record limit.
+    cell.Width = 0;
+    columns.Width = 0;
+    cell.Left = 200;
+    result = prepare(control);
+    ASSERT_TRUE(result.Failed);
+    EXPECT_NE(result.ErrorText.find("The cross columns of band \"MasterData1\" went on for more than 1000 records"),
+              std::string::npos)
+        << result.ErrorText;
+
+    // An error in a cell goes down the error path with the cell's object.
+    columns.SetProperty("DataSource", "3");
+    cell.PlaceAt(210, 0, 80, 17);
+    columns.Width = 100;
+    cell.Memo = {"[1 + ]"};
+    result = prepare(control);
+    ASSERT_TRUE(result.Failed);
+    EXPECT_NE(result.ErrorText.find("\rReport: frReport1\rObject: Cell\r"), std::string::npos) << result.ErrorText;
+}
+
 TEST_F(BandErrors, ChildBandsThatComeBackToTheirBandAreRefused)
 {
     band(ReportTitle, 0, 20, "Title1").ChildBand = "Child1";
@@ -198,28 +236,18 @@ TEST_F(BandErrors, ChildBandsThatComeBackToTheirBandAreRefused)
               "The band \"Title1\" is printed as a child of itself (ChildBand)");
 }
 
-// Cross columns and sub-reports are not printed yet: a run that meets them
-// ends with an error that says so, instead of leaving them out.
-TEST_F(BandErrors, CrossColumnsAndSubReportsEndTheRunWithAClearError)
+// Sub-reports are not printed yet: a run that meets one ends with an error
+// that says so, instead of leaving it out.
+TEST_F(BandErrors, SubReportsEndTheRunWithAClearError)
 {
     rows("3");
     text("Memo1", 20, 0, {"row"});
-    TfrBandView& cross = band(CrossData, 0, 0, "CrossData1");
-    cross.PlaceAt(300, 0, 120, 400);
-    text("Cell", 310, 0, {"cell"});
-    PrepareResult result = prepare();
-    ASSERT_TRUE(result.Failed);
-    EXPECT_EQ(result.ErrorText.substr(result.ErrorText.rfind('\r') + 1),
-              "The band \"MasterData1\" has objects in cross bands; printing cross columns is not supported yet");
-
-    page->Delete(page->ObjectCount() - 1);
-    page->Delete(page->ObjectCount() - 1);
     report.Pages.Add();
     auto& sub = page->Add<TfrSubReportView>();
     sub.Name = "SubReport1";
     sub.PlaceAt(200, 0, 100, 20);
     sub.SubPageIndex = 1;
-    result = prepare();
+    const PrepareResult result = prepare();
     ASSERT_TRUE(result.Failed);
     EXPECT_EQ(result.ErrorText.substr(result.ErrorText.rfind('\r') + 1),
               "The band \"MasterData1\" holds the sub-report \"SubReport1\"; printing sub-reports is not supported "

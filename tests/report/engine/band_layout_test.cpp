@@ -260,6 +260,50 @@ TEST_F(BandLayout, ChildBandsFollowTheirBandAndShowBandPrintsABandByName)
     EXPECT_EQ(run(), (Pages{{"Shown@10", "Title@30", "Child@50", "Second child@70"}}));
 }
 
+struct CrossCase {
+    const char* name;
+    std::uint16_t headerFlags;
+    std::vector<std::string> secondPage;
+};
+
+// Two rows with five cross columns of 100 pixels from x = 200 on a page whose
+// band area ends at x = 520: three columns fit, the rest continue on a second
+// page at the rows' heights, after the cross header when it repeats.
+const CrossCase kCross[] = {
+    {"HeaderNotRepeated", 0, {"C4@30,10", "C5@130,10", "C4@30,30", "C5@130,30"}},
+    {"HeaderRepeated", flag::RepeatHeader,
+     {"Head@30,10", "C4@130,10", "C5@230,10", "Head@30,30", "C4@130,30", "C5@230,30"}},
+};
+
+class CrossColumns : public BandLayout, public ::testing::WithParamInterface<CrossCase> {};
+
+TEST_P(CrossColumns, WrapOntoTheNextPageAtTheRowsHeight)
+{
+    master(0, "2", "R[LINE#]");
+    TfrBandView& header = band(CrossHeader, 0, 0, "CrossHeader1");
+    header.PlaceAt(100, 0, 100, 400);
+    header.Flags = GetParam().headerFlags;
+    TfrBandView& columns = band(CrossData, 0, 0, "CrossData1");
+    columns.PlaceAt(200, 0, 100, 400);
+    columns.SetProperty("DataSource", "5");
+    text("Head", 110, 0, {"Head"}).Width = 80;
+    text("Cell", 210, 0, {"C[COLUMN#]"}).Width = 80;
+    run();
+    const auto places = [&](int pageIndex) {
+        std::vector<std::string> out;
+        for (const Printed& p : printed(pageIndex))
+            out.push_back(p.text + "@" + std::to_string(p.left) + "," + std::to_string(p.top));
+        return out;
+    };
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(places(0), (std::vector<std::string>{"R1@20,10", "Head@110,10", "C1@210,10", "C2@310,10", "C3@410,10",
+                                                   "R2@20,30", "Head@110,30", "C1@210,30", "C2@310,30", "C3@410,30"}));
+    EXPECT_EQ(places(1), GetParam().secondPage);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CrossColumns, ::testing::ValuesIn(kCross),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(BandLayout, ABandScriptStartsANewPage)
 {
     TfrBandView& rows = master(0, "3", "R[LINE#]");
