@@ -118,12 +118,11 @@ std::vector<TemplateText> readObject(const json& entry, const std::map<std::stri
                                      const std::string& where)
 {
     if (!entry.is_object()) fail(where, "an object is expected");
-    checkKeys(entry, {"name", "box", "text", "digits", "count", "font", "size", "align", "valign", "wrap", "gap"},
-              where);
     TemplateText t;
     t.name = readText(member(entry, "name", where), where + ", name");
     if (!isName(t.name)) fail(where, fmt::format("\"{}\" is not a name (letters, digits, _)", t.name));
     const std::string at = where + " (" + t.name + ")";
+    checkKeys(entry, {"name", "box", "text", "digits", "count", "font", "size", "align", "valign", "wrap", "gap"}, at);
 
     const json& boxValue = member(entry, "box", at);
     if (!boxValue.is_string()) fail(at, "\"box\" names one of the form's boxes");

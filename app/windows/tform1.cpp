@@ -351,7 +351,7 @@ void TForm1::build()
     connect(BitBtn1, &QPushButton::clicked, this, [&c] { c.newCheque(); });
     connect(BitBtn2, &QPushButton::clicked, this, [&c] { c.save(); });
     connect(BitBtn3, &QPushButton::clicked, this, [&c] { c.print(); });
-    // BitBtn4 "打印修改" opens the template designer once printing exists.
+    connect(BitBtn4, &QPushButton::clicked, this, [&c] { c.printModify(); });
     connect(DBN1, &widgets::Navigator::clicked, this, [&c](widgets::Navigator::Button b) {
         using B = widgets::Navigator::Button;
         switch (b) {
