@@ -188,6 +188,7 @@ public:
     // PrinterName (the printer the template names) and PrintToDefault (keep the
     // current printer when loading).
     ReportPrinter Printer;
+    // While set, SaveToStream writes the XML export (xml_export.h) instead.
     bool XmlExport = false;
     // The last read did not give the whole template (damaged, unsupported,
     // missing classes, refused password): saving it would lose the file's content.
