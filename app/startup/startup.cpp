@@ -15,6 +15,7 @@
 #include "platform/ui/qtuiservices.h"
 #include "platform/ui/uiservices.h"
 #include "report/canvas/fontmap.h"
+#include "report/printer/qt_printer.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -52,6 +53,8 @@ int runPemvora(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pemvora");
     ui::useQtServices();
+    // The report engine prints on the installed printers (a virtual one when there are none).
+    report::installSystemPrinters();
     QApplication::setWindowIcon(QIcon(QString::fromStdString(programIcon().string())));
     installChineseTranslations(app);
 
