@@ -26,6 +26,7 @@ class TfrView;
 class TfrBandRuntime;
 class ComponentContainer;
 class RunNames;
+class LinkOpener;
 class Canvas;
 class RunProcedures;
 class FunctionRegistry;
@@ -97,6 +98,9 @@ struct EngineContext {
 
     // --- services installed by other parts of the engine ---
     ExpressionEvaluator* Evaluator = nullptr;
+    // Opens the web and mail addresses of hyperlink objects in prepared pages
+    // (report/engine/link_opener.h); while none is installed, no link opens.
+    LinkOpener* Links = nullptr;
 
     // --- drawing ---
     // The scratch canvas (96 pixels per inch, off screen) on which text is

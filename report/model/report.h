@@ -22,6 +22,7 @@ class TfrPreview;
 class BinaryReader;
 class BinaryWriter;
 class TfrBandRuntime;
+class TfrEMFPages;
 
 // Raised by CreateObject for a plug-in class name that is not registered.
 class EClassNotFound : public std::runtime_error {
@@ -127,6 +128,9 @@ public:
                        const std::function<void(const std::string& text, const std::string& caption)>& showError);
 
     TfrPages Pages{this};
+    // The prepared pages of the last run; the report engine makes them on
+    // first use (report/engine), and the preview may take them over.
+    std::shared_ptr<TfrEMFPages> EMFPages;
     // Designer-defined variables, aliases and the field cache.
     TfrDataDictionary Dictionary;
     // The window the report sits on: its data components are found by plain name.
@@ -198,6 +202,9 @@ public:
     // The format version the last read found (21 to 25; 21 for a stream without
     // a version byte); 0 before any read and after an empty or unsupported one.
     int LoadedVersion = 0;
+    // The prepared pages can be prepared again from the template (not when
+    // they came from a prepared-report file).
+    bool CanRebuild = false;
 };
 
 } // namespace pemvora::report

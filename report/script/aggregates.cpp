@@ -40,32 +40,41 @@ std::string entryName(const std::string& key, char code, const std::string& expr
     return name;
 }
 
-// An entry name taken apart: the key's parts (column number or "0", then the
-// band's name; or the band's name alone), the code, the expression and the flag.
+// An entry name taken apart: the key (column number or "0", then the band's
+// name; or the band's name alone), the code, the expression and the flag.
+// Taken apart for every record, so by whole parts rather than byte by byte.
 struct Entry {
-    std::vector<std::string> key;
+    std::string column;        // entries kept per cross column: "0" or the column's number
+    std::string band;
+    bool perColumn = false;
     char code = 0;
     std::string expression, flag;
 
-    const std::string& bandName() const { return key.back(); }
-    bool perColumn() const { return key.size() > 1; }
+    const std::string& bandName() const { return band; }
 };
 
-std::optional<Entry> parseEntry(const std::string& name)
+std::optional<Entry> parseEntry(std::string_view name)
 {
-    std::vector<std::string> parts(1);
-    for (char c : name) {
-        if (c == kSeparator) parts.emplace_back();
-        else parts.back() += c;
-    }
-    // key..., code, expression, flag, "" (after the closing separator)
-    if (parts.size() < 5 || !parts.back().empty() || parts[parts.size() - 4].size() != 1) return std::nullopt;
+    // key..., code, expression, flag, and the closing separator
+    if (name.empty() || name.back() != kSeparator) return std::nullopt;
+    name.remove_suffix(1);
+    const auto lastPart = [&name](std::string_view& part) {
+        const std::size_t at = name.rfind(kSeparator);
+        if (at == std::string_view::npos) return false;
+        part = name.substr(at + 1);
+        name = name.substr(0, at);
+        return true;
+    };
+    std::string_view flag, expression, code;
+    if (!lastPart(flag) || !lastPart(expression) || !lastPart(code) || code.size() != 1) return std::nullopt;
     Entry e;
-    const std::size_t n = parts.size();
-    e.code = parts[n - 4][0];
-    e.expression = parts[n - 3];
-    e.flag = parts[n - 2];
-    e.key.assign(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(n - 4));
+    e.code = code[0];
+    e.expression = expression;
+    e.flag = flag;
+    const std::size_t first = name.find(kSeparator);
+    e.perColumn = first != std::string_view::npos;
+    e.band = name.substr(e.perColumn ? name.rfind(kSeparator) + 1 : 0);
+    if (e.perColumn) e.column = name.substr(0, first);
     return e;
 }
 
@@ -215,7 +224,7 @@ void AccumulateAggregates(TfrReport& report, TfrBandRuntime& dataBand)
     if (perColumn) {
         for (int i = 0, n = values.Count(); i < n; ++i) {
             const std::optional<Entry> entry = parseEntry(values.NameAt(i));
-            if (!entry || !entry->perColumn() || entry->key.front() != "0") continue;
+            if (!entry || !entry->perColumn || entry->column != "0") continue;
             const std::string copy = entryName(column + kSeparator + entry->bandName(), entry->code,
                                                entry->expression, entry->flag);
             if (!values.Contains(copy)) values.SetVariable(copy, initialValue(entry->code));
@@ -228,7 +237,7 @@ void AccumulateAggregates(TfrReport& report, TfrBandRuntime& dataBand)
     for (int i = 0; i < values.Count(); ++i) {
         const std::optional<Entry> entry = parseEntry(values.NameAt(i));
         if (!entry) continue;
-        if (entry->perColumn() && (!perColumn || entry->key.front() != column)) continue;
+        if (entry->perColumn && (!perColumn || entry->column != column)) continue;
         Value value(1);
         if (entry->code != aggregate::Count) {
             if (lastExpression != entry->expression) {

@@ -1,5 +1,6 @@
 // pemvora-cli render FILE [--page N] [--scale S] [--design] [--png OUT.png]
-// [--record OUT.json] [NAME=VALUE...]: draws one page of a template.
+// [--record OUT.json] [NAME=VALUE...]: draws one page of a template, or of a
+// prepared report (a FILE ending in ".frp": its page as printed, at the scale).
 //
 // With --design the page is drawn as the designer shows it (texts as written,
 // bands with their titles). Without it every object but the bands and
@@ -12,6 +13,7 @@
 #include "tools/pemvora-cli/template_session.h"
 
 #include "report/canvas/painter_canvas.h"
+#include "report/engine/prepared_pages.h"
 #include "report/canvas/recording_canvas.h"
 #include "report/model/binary_stream.h"
 #include "report/model/objects.h"
@@ -26,6 +28,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -161,26 +164,10 @@ void paintPage(TfrPage& page, Canvas& canvas, const RenderOptions& o)
     }
 }
 
-void render(const RenderOptions& o)
+// Draws with `paint` on a picture and/or a recording of width x height pixels
+// and writes them as the options say.
+void drawAndWrite(const RenderOptions& o, int width, int height, const std::function<void(Canvas&)>& paint)
 {
-    if (o.png.empty() && o.record.empty())
-        throw CLI::ValidationError("render", "nothing to write: give --png OUT.png and/or --record OUT.json");
-    if (!(o.scale > 0.0 && o.scale <= 16.0)) throw CLI::ValidationError("--scale", "the scale must be above 0 and at most 16");
-
-    resetEngine();
-    struct Cleanup {
-        ~Cleanup() { resetEngine(); }   // before the application's fonts go
-    } cleanup;
-    TfrReport rep;
-    loadTemplate(rep, o.file, std::nullopt);
-    evaluatorFor(rep);
-    setVariables(o.assignments);
-    if (o.page < 1 || o.page > rep.Pages.Count())
-        throw CommandFailure(fmt::format("There is no page {}: the template has {} page(s)", o.page, rep.Pages.Count()));
-    TfrPage& page = rep.Pages[o.page - 1];
-
-    const int width = static_cast<int>(std::lround(page.Paper.metrics.PaperWidth * o.scale));
-    const int height = static_cast<int>(std::lround(page.Paper.metrics.PaperHeight * o.scale));
     if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > 200LL * 1000 * 1000)
         throw CommandFailure(fmt::format("Cannot draw a page of {} x {} pixels", width, height));
 
@@ -204,8 +191,10 @@ void render(const RenderOptions& o)
     Canvas& canvas = recording ? static_cast<Canvas&>(*recording) : *pixels;
 
     try {
-        paintPage(page, canvas, o);
+        paint(canvas);
     } catch (const CLI::Error&) {
+        throw;
+    } catch (const CommandFailure&) {
         throw;
     } catch (const std::exception& ex) {
         throw CommandFailure(text::gbkToUtf8(ex.what()));
@@ -223,10 +212,67 @@ void render(const RenderOptions& o)
     }
 }
 
+bool isPreparedReport(std::string_view file)
+{
+    return file.size() >= 4 && text::equalsNoCase(file.substr(file.size() - 4), ".frp");
+}
+
+// A page of a prepared report, drawn as the preview and the printer draw it.
+void renderPrepared(const RenderOptions& o)
+{
+    if (o.design) throw CLI::ValidationError("--design", "a prepared report has no design view");
+    if (!o.assignments.empty())
+        throw CLI::ValidationError("NAME=VALUE", "the texts of a prepared report are already printed");
+    ensureGuiSession();
+    TfrReport rep;
+    engine().CurrentReport = &rep;
+    TfrEMFPages& pages = PreparedPages(rep);
+    try {
+        pages.LoadFromFile(gbkFileName(o.file));
+    } catch (const PreparedReportError& e) {
+        throw CommandFailure(e.what());
+    }
+    if (o.page < 1 || o.page > pages.Count())
+        throw CommandFailure(fmt::format("There is no page {}: the prepared report has {} page(s)", o.page, pages.Count()));
+    const int index = o.page - 1;
+    const TfrPageMetrics& m = pages.Page(index).Paper.metrics;
+    const int width = static_cast<int>(std::lround(m.PaperWidth * o.scale));
+    const int height = static_cast<int>(std::lround(m.PaperHeight * o.scale));
+    pages.Page(index).InUse = true;
+    drawAndWrite(o, width, height, [&](Canvas& canvas) { pages.Draw(index, canvas, {0, 0, width, height}); });
+}
+
+void render(const RenderOptions& o)
+{
+    if (o.png.empty() && o.record.empty())
+        throw CLI::ValidationError("render", "nothing to write: give --png OUT.png and/or --record OUT.json");
+    if (!(o.scale > 0.0 && o.scale <= 16.0)) throw CLI::ValidationError("--scale", "the scale must be above 0 and at most 16");
+
+    resetEngine();
+    struct Cleanup {
+        ~Cleanup() { resetEngine(); }   // before the application's fonts go
+    } cleanup;
+    if (isPreparedReport(o.file)) {
+        renderPrepared(o);
+        return;
+    }
+    TfrReport rep;
+    loadTemplate(rep, o.file, std::nullopt);
+    evaluatorFor(rep);
+    setVariables(o.assignments);
+    if (o.page < 1 || o.page > rep.Pages.Count())
+        throw CommandFailure(fmt::format("There is no page {}: the template has {} page(s)", o.page, rep.Pages.Count()));
+    TfrPage& page = rep.Pages[o.page - 1];
+
+    const int width = static_cast<int>(std::lround(page.Paper.metrics.PaperWidth * o.scale));
+    const int height = static_cast<int>(std::lround(page.Paper.metrics.PaperHeight * o.scale));
+    drawAndWrite(o, width, height, [&](Canvas& canvas) { paintPage(page, canvas, o); });
+}
+
 Registration renderCommand{[](CLI::App& root) {
     auto* cmd = root.add_subcommand("render", "Draw one page of a template as a picture or a list of drawing operations");
     auto o = std::make_shared<RenderOptions>();
-    cmd->add_option("FILE", o->file, "the template file")->required();
+    cmd->add_option("FILE", o->file, "the template file, or a prepared report (.frp)")->required();
     cmd->add_option("--page", o->page, "the page, from 1")->capture_default_str();
     cmd->add_option("--scale", o->scale, "pixels per design pixel")->capture_default_str();
     cmd->add_flag("--design", o->design, "as the designer shows it: texts as written, bands with their titles");

@@ -178,9 +178,15 @@ TEST_F(PropertyTest, EnumerationsCarryNamesAndValues)
     EXPECT_TRUE(object.Properties().front().EnumValues.empty());   // the name itself is stored
 }
 
+// A view of no particular kind: what every object registers.
+class PlainView : public TfrView {
+public:
+    void Paint(Canvas&) override {}
+};
+
 TEST_F(PropertyTest, TextObjectRegistersTheCommonThenItsOwnProperties)
 {
-    TfrView plain;
+    PlainView plain;
     const auto common = registeredNames(plain);
     TfrMemoView memo;
     const auto names = registeredNames(memo);
