@@ -263,6 +263,9 @@ const ChequeFormDescription& referenceDescription()
 void buildTemplate(const ChequeFormDescription& description, TemplateFamily family, TfrReport& report)
 {
     report.Clear();
+    // A cheque prints on the printer selected at the moment, never on one the
+    // template happened to be made on (nor on the virtual printer).
+    report.Printer.PrintToDefault = true;
     const int index = report.Pages.Add(PaperRequest{kCustomPaper, description.paperWidth, description.paperHeight,
                                                     0, kDefaultBin});
     TfrPage& page = report.Pages[index];
