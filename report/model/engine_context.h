@@ -30,6 +30,18 @@ class LinkOpener;
 class Canvas;
 class RunProcedures;
 class FunctionRegistry;
+class ProgressWindow;
+
+// The windows of a run that live in libraries above the engine; a program
+// installs those it links (contract in report/engine/run_control.h).
+struct RunPresenters {
+    // Shows the report's prepared pages under `caption` (engine text).
+    std::function<void(TfrReport& report, const std::string& caption)> Preview;
+    // Opens the designer on the report; returns its modal result.
+    std::function<int(TfrReport& report)> Designer;
+    // Makes the progress window of a run.
+    std::function<std::unique_ptr<ProgressWindow>()> Progress;
+};
 
 // Runs the script of an object, band or page view while a report runs. The
 // script interpreter installs one for the length of a run (the objects call it
@@ -98,6 +110,8 @@ struct EngineContext {
 
     // --- services installed by other parts of the engine ---
     ExpressionEvaluator* Evaluator = nullptr;
+    // The preview, the designer and the progress window (see RunPresenters).
+    RunPresenters Presenters;
     // Opens the web and mail addresses of hyperlink objects in prepared pages
     // (report/engine/link_opener.h); while none is installed, no link opens.
     LinkOpener* Links = nullptr;
