@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <fstream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -224,7 +225,7 @@ TEST_F(ChequePdfFixture, EachDigitOfTheAmountStandsInItsColumn)
     }
 }
 
-TEST_F(ChequePdfFixture, AnUnknownNumberOrAMissingTemplatePrintsNothing)
+TEST_F(ChequePdfFixture, AnUnknownNumberOrAMissingOrDamagedTemplatePrintsNothing)
 {
     const CliRun unknown = cli(dir, "print-cheque 99999 --pdf none.pdf");
     EXPECT_EQ(unknown.exitCode, 1);
@@ -237,6 +238,15 @@ TEST_F(ChequePdfFixture, AnUnknownNumberOrAMissingTemplatePrintsNothing)
     EXPECT_NE(missing.err.find("cash2.frf"), std::string::npos) << missing.err;
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing.pdf")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("none.pdf")));
+
+    // A template that cannot be read is not printed half: the loader's message.
+    std::filesystem::rename(dir.file("cash3.frf"), dir.file("cash3.frf.away"));
+    std::ofstream(dir.file("cash3.frf"), std::ios::binary) << "not a template";
+    const CliRun damaged = cli(dir, "print-cheque 20003 --pdf damaged.pdf");
+    std::filesystem::rename(dir.file("cash3.frf.away"), dir.file("cash3.frf"));
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_FALSE(damaged.err.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("damaged.pdf")));
 
     const CliRun badMode = cli(dir, "print-cheque 10000 --mode 其他 --pdf x.pdf");
     EXPECT_EQ(badMode.exitCode, 2);

@@ -3,10 +3,11 @@
 // cheque is shown: the same controller chooses the template (from the current
 // folder) and sets the variables from what the window would show (bank,
 // account, purpose and payee by name, the capitals), and the same report
-// component prepares it. The pages go to a PDF file, to the named printer or
-// to the current printer instead of the preview. Whatever the window would
-// have said (no template bank, a missing template, an amount beyond the form)
-// goes to stderr, and the command fails.
+// component runs it. Where the window's preview would open, the pages go at
+// once to a PDF file, to the named printer or to the current printer, as the
+// preview's print button sends them. Whatever the window would have said (no
+// template bank, a missing template, an amount beyond the form, a printer
+// that refuses the job) goes to stderr, and the command fails.
 
 #include "tools/pemvora-cli/command.h"
 #include "tools/pemvora-cli/gui_session.h"
@@ -15,6 +16,7 @@
 #include "app/cheque/chequecontroller.h"
 #include "app/cheque/chequereport.h"
 #include "app/data/tdata.h"
+#include "report/engine/run_control.h"
 #include "report/model/engine_context.h"
 #include "report/printer/printing_context.h"
 #include "report/printer/qt_printer.h"
@@ -66,6 +68,7 @@ void printCheque(const PrintChequeOptions& o)
         ~Cleanup()
         {
             ui::installServices(nullptr);
+            engine().Presenters.Preview = nullptr;
             resetEngine();
             resetPrinting(nullptr);
         }
@@ -84,10 +87,10 @@ void printCheque(const PrintChequeOptions& o)
     app::ChequeController form(messages);
     form.attachData(*data);
     bool printed = false;
-    app::ChequeReport bbdy(*data, messages, [&printed](TfrReport& report) {
-        app::printPreparedPages(report);
-        printed = true;
-    });
+    engine().Presenters.Preview = [&printed](TfrReport& report, const std::string&) {
+        printed = PrintPreparedReport(report, "", report.DefaultCopies, report.DefaultCollate);
+    };
+    app::ChequeReport bbdy(*data, messages);
     form.setReportRunner(&bbdy);
     form.show();
     if (!form.showCheque(o.number)) {
