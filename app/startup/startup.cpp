@@ -15,6 +15,8 @@
 #include "platform/ui/qtuiservices.h"
 #include "platform/ui/uiservices.h"
 #include "report/canvas/fontmap.h"
+#include "report/model/engine_context.h"
+#include "report/preview/preview_widgets.h"
 #include "report/printer/qt_printer.h"
 
 #include <QApplication>
@@ -55,6 +57,11 @@ int runPemvora(int argc, char** argv)
     ui::useQtServices();
     // The report engine prints on the installed printers (a virtual one when there are none).
     report::installSystemPrinters();
+    // "打印" shows the prepared cheque in the modal preview; it prints from there.
+    report::engine().Presenters.Preview = [](report::TfrReport& report, const std::string&) {
+        report::TfrPreviewForm preview(report);
+        preview.Show();
+    };
     QApplication::setWindowIcon(QIcon(QString::fromStdString(programIcon().string())));
     installChineseTranslations(app);
 

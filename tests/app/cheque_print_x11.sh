@@ -3,18 +3,21 @@
 # with xdotool like an operator: a new cheque is saved and previewed; a stored
 # cheque is previewed as shown and nothing is saved; with its template file
 # removed the operator is told which file is missing and nothing is shown.
-# Screen grabs go to SHOTS_DIR as cheque-*.png.
+# Screen grabs go to $PEMVORA_TEST_PICTURES (when set) as cheque-*.png.
 #
-#   xvfb-run -a -s "-screen 0 1280x1024x24" tests/app/cheque_print_x11.sh BUILD_DIR SHOTS_DIR
+#   xvfb-run -a -s "-screen 0 1280x1024x24" cheque_print_x11.sh PEMVORA PEMVORA_CLI SCREEN_GRAB
 set -euo pipefail
 
-build=$(realpath "$1")
-shots=$(realpath "$2")
-cli=$build/tools/pemvora-cli/pemvora-cli
-grab=$build/tests/app/screen_grab
-program=$build/app/pemvora
+program=$(realpath "$1")
+cli=$(realpath "$2")
+grab=$(realpath "$3")
 
 work=$(mktemp -d)
+shots=${PEMVORA_TEST_PICTURES:-$work/shots}
+mkdir -p "$shots"
+shots=$(realpath "$shots")
+# Window settings of earlier runs stay out of this one.
+export XDG_CONFIG_HOME=$work/config
 pid=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
@@ -25,6 +28,8 @@ trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
   "$grab" "$shots/cheque-failure.png" || true
+  cat "$work/program.log" >&2 || true
+  "$cli" cheques --db "$work/banck.mdb" | tail -n 2 >&2 || true
   exit 1
 }
 
@@ -44,12 +49,13 @@ no_window() {
   ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
 }
 
-type_text() { xdotool type --delay 40 "$1"; }
+type_text() { xdotool type --delay 120 "$1"; sleep 0.2; }
 key() { xdotool key --delay 60 "$@"; }
 # Clicks the button whose top-left corner is (x, y) in the window, 58 x 27 or wider.
 click() { xdotool mousemove --window "$1" $(($2 + 20)) $(($3 + 12)) click 1; }
 
 stored() { "$cli" cheques --db "$work/banck.mdb" | tail -n +2 | wc -l; }
+bank_of() { "$cli" cheques --db "$work/banck.mdb" | awk -F'\t' -v n="$1" '$1 == n { print $5 }'; }
 payee_of() { "$cli" cheques --db "$work/banck.mdb" | awk -F'\t' -v n="$1" '$1 == n { print $7 }'; }
 
 cd "$work"
@@ -92,6 +98,7 @@ sleep 1
 "$grab" "$shots/cheque-new-preview.png"
 [ "$(stored)" -eq $((before + 1)) ] || fail "打印 did not save the new cheque"
 [ "$(payee_of 90000001)" = 中关村科技园物业管理有限公司 ] || fail "the saved cheque has another payee"
+[ "$(bank_of 90000001)" = 建设银行北京朝阳支行 ] || fail "the saved cheque has another bank"
 xdotool windowfocus --sync "$preview"
 key Escape
 no_window "Preview" || fail "the preview did not close"
