@@ -151,14 +151,16 @@ bool PrepareReport(TfrReport& report, const RunControl& controlIn)
     report.SelectPrinterByName(report.Printer.PrinterName);
     TemplateSnapshot snapshot(report);
     e.StopRequested = false;
+    // A Cancel before the run began leaves no pages of an earlier run behind.
+    PreparedPages(report).Clear();
 
     RunControl control = controlIn;
     std::unique_ptr<ProgressWindow> window = ProgressWindowFor(report, control);
     // Pages finished when Cancel was seen: the page in progress then is cut off.
     std::optional<int> finishedAtCancel;
+    const std::string prefix1 = runtext::PerformingFirstPass;
+    const std::string prefix2 = runtext::ProcessingPage;
     if (window) {
-        const std::string prefix1 = runtext::PerformingFirstPass;
-        const std::string prefix2 = runtext::ProcessingPage;
         window->SetCaption(RunCaption(report, runtext::PreparingReport));
         window->SetLabel1((report.TwoPass ? prefix1 : prefix2) + "  1");
         window->SetLabel2({});

@@ -93,6 +93,13 @@ public:
 // number raises PageListError.
 std::vector<int> ParsePageList(std::string_view text, int pageCount);
 
+// The page indexes (0-based) in the order the sheets come out when the copies
+// are made by repeating pages (a file): the page list with PrintPagesMode
+// applied, the sequence repeated for collated copies (1,2,3,1,2,3), every page
+// repeated for uncollated ones (1,1,2,2,3,3). Raises PageListError.
+std::vector<int> PrintSequence(std::string_view pageList, int pageCount, int copies, bool collate,
+                               int printPagesMode = printpages::All);
+
 // Prepares the report's pages (the progress window while ShowProgress is on
 // and no OnProgress is assigned); an error of the run is shown as "Error"
 // message and leaves no pages. The template is restored afterwards, so nothing
@@ -128,7 +135,10 @@ int DesignReport(TfrReport& report);
 // replaces it only at the end: a failed export (its error reaches the caller)
 // leaves an existing file as it was. The after-export handler hears of a
 // complete export.
-bool ExportPreparedPages(TfrReport& report, TfrExportFilter& filter, const std::string& fileName);
+// `pageOrder` (0-based indexes, see PrintSequence) exports those pages in that
+// order instead of every page once.
+bool ExportPreparedPages(TfrReport& report, TfrExportFilter& filter, const std::string& fileName,
+                         const std::vector<int>& pageOrder = {});
 
 // Hands every object of a prepared page to the active export filter through
 // its ExportContent, one object at a time.

@@ -34,7 +34,8 @@ void ExportPage(TfrReport& report, int index)
     for (const auto& view : page.PageObjects->PageObjects) view->ExportContent();
 }
 
-bool ExportPreparedPages(TfrReport& report, TfrExportFilter& filter, const std::string& fileName)
+bool ExportPreparedPages(TfrReport& report, TfrExportFilter& filter, const std::string& fileName,
+                         const std::vector<int>& pageOrder)
 {
     EngineContext& e = engine();
     e.Running = 1;
@@ -60,7 +61,12 @@ bool ExportPreparedPages(TfrReport& report, TfrExportFilter& filter, const std::
     filter.Stream = &file;
     e.CurrentReport = e.RootReport = &report;
     TfrEMFPages& pages = PreparedPages(report);
-    e.TotalPages = pages.Count();
+    std::vector<int> order = pageOrder;
+    if (order.empty())
+        for (int i = 0; i < pages.Count(); ++i) order.push_back(i);
+    for (const int i : order)
+        if (i < 0 || i >= pages.Count()) throw ExportError("The pages to export are not in the report");
+    e.TotalPages = int(order.size());
     report.Terminated = false;
 
     std::unique_ptr<ProgressWindow> window = report.ShowProgress && e.Presenters.Progress ? e.Presenters.Progress()
@@ -70,12 +76,13 @@ bool ExportPreparedPages(TfrReport& report, TfrExportFilter& filter, const std::
     const auto exportLoop = [&] {
         try {
             filter.StartExport();
-            for (int i = 0; i < pages.Count(); ++i) {
+            for (std::size_t n = 0; n < order.size(); ++n) {
+                const int i = order[n];
                 TfrPreparedPage& page = pages.Page(i);
                 filter.StartExportPage({i, page.Paper, page.UseMargins, page.Margins});
                 ExportPage(report, i);
                 if (window) {
-                    window->SetLabel1(fmt::format("{}  {} {} {}", prefix, i + 1, runtext::From, e.TotalPages));
+                    window->SetLabel1(fmt::format("{}  {} {} {}", prefix, n + 1, runtext::From, e.TotalPages));
                     window->ProcessEvents();
                 }
                 filter.FinishExportPage();

@@ -28,6 +28,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The page numbers of the list that PrintPagesMode lets through.
+std::vector<int> SelectedPages(std::string_view pageList, int pageCount, int printPagesMode)
+{
+    std::vector<int> selected = ParsePageList(pageList, pageCount);
+    std::erase_if(selected, [&](int n) {
+        return (printPagesMode == printpages::Odd && n % 2 == 0) || (printPagesMode == printpages::Even && n % 2 == 1);
+    });
+    return selected;
+}
+
 // The sheets of a run in output order: page indexes (0-based).
 std::vector<int> OutputOrder(const std::vector<int>& pageNumbers, int copies, bool collate, bool engineRepeatsPages)
 {
@@ -175,14 +185,11 @@ bool PrintPreparedReport(TfrReport& report, const std::string& pageList, int cop
 
     std::vector<int> selected;
     try {
-        selected = ParsePageList(pageList, pages.Count());
+        selected = SelectedPages(pageList, pages.Count(), printPagesMode);
     } catch (const PageListError& error) {
         ShowRunMessage(error.what(), runtext::Print, ui::Icon::Error);
         return false;
     }
-    std::erase_if(selected, [&](int n) {
-        return (printPagesMode == printpages::Odd && n % 2 == 0) || (printPagesMode == printpages::Even && n % 2 == 1);
-    });
     if (selected.empty()) {
         ShowRunMessage(pages.Count() == 0 ? "There are no prepared pages to print"
                                           : "The pages chosen are not in the report: nothing was printed",
@@ -232,6 +239,12 @@ bool PrintPreparedReport(TfrReport& report, const std::string& pageList, int cop
         return false;
     }
     return !report.Terminated;
+}
+
+std::vector<int> PrintSequence(std::string_view pageList, int pageCount, int copies, bool collate, int printPagesMode)
+{
+    return OutputOrder(SelectedPages(pageList, pageCount, printPagesMode), std::clamp(copies, 1, kMaxCopies), collate,
+                       true);
 }
 
 bool PrintFromPreview(TfrReport& report, int currentPage, PrintDialog& dialog)

@@ -6,6 +6,9 @@
 #include "platform/text/gbk.h"
 #include "platform/ui/uiservices.h"
 #include "report/engine/prepared_pages.h"
+#include "report/engine/pdf_export_qt.h"
+#include "report/engine/print_dialog_widgets.h"
+#include "report/engine/run_control.h"
 #include "report/model/engine_context.h"
 #include "report/model/report.h"
 #include "report/preview/preview_keys.h"
@@ -35,6 +38,7 @@
 #include <QWhatsThis>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace pemvora::report {
 
@@ -126,6 +130,7 @@ PreviewCommands::PreviewCommands(PreviewSession& session, PreviewArea& area, QWi
                                  std::function<void()> close)
     : session_(session), area_(area), inWindow_(inWindow), close_(std::move(close))
 {
+    ExportFilters.push_back([] { return std::make_unique<TfrPdfExportFilter>(); });
     toolbar_ = new QWidget(&toolbarParent);
     toolbar_->setObjectName(QStringLiteral("Toolbar"));
     toolbar_->setFixedHeight(33);
@@ -309,14 +314,30 @@ void PreviewCommands::Open()
 void PreviewCommands::Save()
 {
     if (!session_.HasPages()) return;
-    QString selected;
-    const QString name = QFileDialog::getSaveFileName(area_.window(), tr("Save"), QString(),
-                                                      QString::fromLatin1(kReportFileFilter), &selected);
+    // The prepared-report file first, then one entry per export filter.
+    std::vector<std::unique_ptr<TfrExportFilter>> filters;
+    QStringList entries{QString::fromLatin1(kReportFileFilter)};
+    for (const auto& make : ExportFilters) {
+        filters.push_back(make());
+        entries << QStringLiteral("%1 (*%2)")
+                       .arg(engineQString(filters.back()->Description()), engineQString(filters.back()->Extension()));
+    }
+    QString selected = entries.front();
+    const QString name = QFileDialog::getSaveFileName(area_.window(), tr("Save"), QString(), entries.join(";;"),
+                                                      &selected);
     if (name.isEmpty()) return;
     const std::optional<std::string> file = engineFileName(name);
+    const qsizetype entry = entries.indexOf(selected);
     try {
         if (!file) throw PreparedReportError("The file name cannot be held in GBK");
-        session_.Save(*file);
+        if (entry <= 0) {
+            session_.Save(*file);
+        } else {
+            TfrExportFilter& filter = *filters[static_cast<std::size_t>(entry - 1)];
+            std::filesystem::path path(*file);
+            path.replace_extension(filter.Extension());
+            session_.RunOnReportPages([&] { ExportPreparedPages(session_.Report(), filter, path.string()); });
+        }
     } catch (const std::exception& e) {
         ui::services().error(text::gbkToUtf8(e.what()));
     }
@@ -326,8 +347,15 @@ void PreviewCommands::Save()
 void PreviewCommands::Print()
 {
     if (!hasPrinters() || !session_.HasPages()) return;
-    ui::services().message("Printing from the preview is not available in this build.", "Print report",
-                           ui::Icon::Information);
+    TfrReport& report = session_.Report();
+    const int page = session_.CurrentPage();
+    QtPrintDialog dialog(area_.window());
+    try {
+        session_.RunOnReportPages([&] { PrintFromPreview(report, page, dialog); });
+    } catch (const std::exception& e) {
+        ui::services().error(text::gbkToUtf8(e.what()));
+    }
+    Refresh();
 }
 
 void PreviewCommands::Find()
@@ -585,6 +613,26 @@ bool TfrPreview::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- presenter
+
+void InstallPreview()
+{
+    engine().Presenters.Preview = [](TfrReport& report, const std::string& caption) {
+        if (report.Preview != nullptr) {
+            report.Preview->Connect(report);
+            return;
+        }
+        auto* form = new TfrPreviewForm(report);
+        form->setWindowTitle(engineQString(caption));
+        if (report.ModalPreview) {
+            form->Show();
+            delete form;
+        } else {
+            form->Show();   // deletes itself when closed
+        }
+    };
 }
 
 } // namespace pemvora::report

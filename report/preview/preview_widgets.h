@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -30,6 +31,7 @@ class QToolButton;
 namespace pemvora::report {
 
 class TfrReport;
+class TfrExportFilter;
 class PreviewArea;
 
 // The page box (TfrPBox): paints the session, follows the mouse, drags the
@@ -152,6 +154,8 @@ public:
     // A popup menu of the embedding window, shown on the right button instead
     // of the zoom menu.
     QPointer<QMenu> EmbeddingMenu;
+    // The export filters Save offers after the prepared-report file (PDF).
+    std::vector<std::function<std::unique_ptr<TfrExportFilter>()>> ExportFilters;
 
 private:
     QToolButton* addButton(const char* name, const QString& text, const QString& hint, int style);
@@ -236,6 +240,12 @@ private:
     PreviewArea* area_ = nullptr;
     std::unique_ptr<PreviewCommands> commands_;
 };
+
+// Installs the preview window as the engine's preview presenter: a report's
+// ShowPreparedReport then shows its pages in the report's embedded control
+// when it has one, else in a preview window (modal while ModalPreview is on).
+// Programs that show reports call it once at start-up.
+void InstallPreview();
 
 // The window title of a preview: "Preview", and " - " and the title when the
 // report has one.

@@ -7,7 +7,9 @@
 #include "tests/support/recording_ui.h"
 #include "tests/support/screenshot.h"
 
+#include "report/engine/run_control.h"
 #include "report/preview/preview_widgets.h"
+#include "report/printer/recording_printer.h"
 
 #include <QAction>
 #include <QLabel>
@@ -22,7 +24,9 @@
 namespace pemvora::report {
 namespace {
 
-class PreviewWindow : public enginetest::PreparedFixture {
+// Three A4 pages, each with one text, and the cheque program's preview
+// settings (modeless here, so that a test can drive the window).
+class PreviewPages : public enginetest::PreparedFixture {
 protected:
     void SetUp() override
     {
@@ -35,13 +39,26 @@ protected:
                                     {"Amount on page " + std::to_string(i + 1)});
             pages.AppendObject(i, *text);
         }
-        // The cheque program's settings: modal there; here modeless so the
-        // test can drive the window.
         report.PreviewButtons = previewbutton::pbZoom | previewbutton::pbLoad | previewbutton::pbSave
             | previewbutton::pbPrint | previewbutton::pbFind | previewbutton::pbHelp | previewbutton::pbExit;
         report.ModifyPrepared = false;
         report.ModalPreview = false;
         report.Title = "Cheque";
+    }
+    void TearDown() override
+    {
+        ui::installServices(nullptr);
+        PreparedFixture::TearDown();
+    }
+
+    testsupport::RecordingUi ui;
+};
+
+class PreviewWindow : public PreviewPages {
+protected:
+    void SetUp() override
+    {
+        PreviewPages::SetUp();
         form = new TfrPreviewForm(report);
         form->Show();
         form->resize(900, 700);
@@ -50,8 +67,7 @@ protected:
     void TearDown() override
     {
         delete form.data();
-        ui::installServices(nullptr);
-        PreparedFixture::TearDown();
+        PreviewPages::TearDown();
     }
 
     QToolButton* button(const char* name) const { return form->Commands().Button(name); }
@@ -63,7 +79,6 @@ protected:
     }
     QString pageLabel() const { return form->Area().PageLabel().text(); }
 
-    testsupport::RecordingUi ui;
     QPointer<TfrPreviewForm> form;
 };
 
@@ -135,6 +150,72 @@ TEST_F(PreviewWindow, ThePageButtonsAndTheBarMoveBetweenPages)
     EXPECT_EQ(pageLabel(), QStringLiteral("Page 2/3"));
     form->Area().VerticalBar().setValue(0);
     EXPECT_EQ(pageLabel(), QStringLiteral("Page 1/3"));
+}
+
+TEST_F(PreviewPages, PrintSendsThePagesShownToThePrinterAndKeepsThemShown)
+{
+    // Without a printer the button is off.
+    {
+        TfrPreviewForm form(report);
+        form.Commands().ConfigureButtons();
+        EXPECT_FALSE(form.Commands().Button("Print")->isEnabled());
+    }
+    resetPrinting(std::make_unique<RecordingPrinterBackend>(std::vector<FakePrinter>{{"Office"}}));
+    auto& printer = dynamic_cast<RecordingPrinterBackend&>(printing().backend());
+    report.ShowPrintDialog = false;   // the cheque program's setting: print at once
+    report.DefaultCopies = 2;
+    report.DefaultCollate = true;
+    QPointer<TfrPreviewForm> form = new TfrPreviewForm(report);
+    form->Show();
+    form->Session().GoToPage(2);
+    ASSERT_TRUE(form->Commands().Button("Print")->isEnabled());
+    form->Commands().Button("Print")->click();
+    ASSERT_EQ(printer.jobs().size(), 1u);
+    EXPECT_EQ(printer.jobs()[0].pages.size(), 6u);   // 1, 2, 3 twice
+    EXPECT_EQ(printer.jobs()[0].title, QStringLiteral("Cheque"));
+    EXPECT_EQ(form->Session().PageCount(), 3);
+    EXPECT_EQ(form->Session().CurrentPage(), 2);
+    delete form.data();
+}
+
+using PreviewPresenter = PreviewPages;
+
+TEST_F(PreviewPresenter, ShowPreparedReportOpensTheWindowOrTheEmbeddedControl)
+{
+    InstallPreview();
+    ShowPreparedReport(report);
+    TfrPreviewForm* shown = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<TfrPreviewForm*>(w); f && f->isVisible()) shown = f;
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->windowTitle(), QStringLiteral("Preview - Cheque"));
+    EXPECT_EQ(shown->Session().PageCount(), 3);
+    QPointer<TfrPreviewForm> closing = shown;
+    shown->Commands().Button("Exit")->click();
+    QTest::qWait(50);
+    EXPECT_TRUE(closing.isNull());
+    EXPECT_EQ(PreparedPages(report).Count(), 0);
+
+    // A report with an embedded control shows its pages there.
+    for (int i = 0; i < 2; ++i) pages.Add(*templatePage());
+    QWidget host;
+    auto* control = new TfrPreview(&host);
+    std::vector<int> told;
+    control->OnPageChanged = [&](TfrPreview&, int page) { told.push_back(page); };
+    host.resize(600, 500);
+    report.Preview = control;
+    ShowPreparedReport(report);
+    host.show();
+    QTest::qWait(50);
+    ASSERT_NE(control->Session(), nullptr);
+    EXPECT_EQ(control->Session()->PageCount(), 2);
+    EXPECT_FALSE(control->Commands()->Toolbar().isVisible());
+    control->Commands()->HandleKey(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(control->CurrentPage(), 2);
+    EXPECT_EQ(told.back(), 2);
+    control->Disconnect();
+    EXPECT_EQ(PreparedPages(report).Count(), 2);
+    report.Preview = nullptr;
 }
 
 } // namespace

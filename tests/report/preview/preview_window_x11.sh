@@ -2,7 +2,8 @@
 # The preview window on a real display (run under xvfb-run), driven by
 # xdotool as a person would: it opens maximised at 100 %, the zoom menu's
 # items change the scale, a text on page 2 is found and highlighted, the pages
-# are saved as .frp and opened again, and Exit closes the window.
+# are saved as .frp (which loads and opens again) and as PDF (3 pages, the
+# text on page 2), and Exit closes the window.
 #
 # usage: preview_window_x11.sh PREVIEW_PROGRAM PEMVORA_CLI
 # Screenshots go to $PEMVORA_TEST_PICTURES when it is set.
@@ -93,7 +94,23 @@ for _ in $(seq 50); do [ -f "$work/saved.frp" ] && break; sleep 0.1; done
 python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); n=len(d["pages"]); sys.exit(0 if n==3 else "pages: %d" % n)' \
   "$work/dump.json" || fail "the saved file has not 3 pages"
 
-# Open it again in the preview and repeat the search there (F3).
+# Save as PDF: the export filter's entry in the dialog's file types.
+xdotool key ctrl+s
+focus_window "Save" >/dev/null
+xdotool type --delay 10 "$work/saved"
+xdotool key Tab
+sleep 0.3
+xdotool key Down
+shot preview-save-pdf
+xdotool key Return
+gone "Save"
+for _ in $(seq 100); do [ -f "$work/saved.pdf" ] && break; sleep 0.1; done
+[ -f "$work/saved.pdf" ] || fail "no PDF written"
+pages=$(pdfinfo "$work/saved.pdf" | awk '/^Pages:/ {print $2}')
+[ "$pages" = 3 ] || fail "the PDF has $pages pages, not 3"
+pdftotext -f 2 -l 2 "$work/saved.pdf" - | grep -q "Subtotal of page 2: 208,125.00" || fail "the PDF's page 2 lacks its text"
+
+# Open the .frp again in the preview and repeat the search there (F3).
 xdotool key ctrl+o
 focus_window "Open" >/dev/null
 xdotool type --delay 10 "$work/saved.frp"
