@@ -23,26 +23,35 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <vector>
+
 namespace pemvora::report {
 
 namespace {
 
-// Two sets of three sheets, drawn as they come out: 1,2,3,1,2,3 collated,
-// 1,1,2,2,3,3 otherwise.
+// The sheets as they come out of the printer: two sets of 1, 2, 3 when
+// collated, each page twice in a row otherwise. Each stack fans out so that
+// the number in the corner of every sheet shows.
 QPixmap collationPicture(bool collated)
 {
-    QPixmap picture(120, 40);
+    const std::vector<std::vector<int>> stacks =
+        collated ? std::vector<std::vector<int>>{{1, 2, 3}, {1, 2, 3}} : std::vector<std::vector<int>>{{1, 1}, {2, 2}, {3, 3}};
+    QPixmap picture(130, 40);
     picture.fill(Qt::transparent);
     QPainter p(&picture);
-    const int order[2][6] = {{1, 1, 2, 2, 3, 3}, {1, 2, 3, 1, 2, 3}};
-    for (int set = 0; set < 2; ++set) {
-        for (int k = 2; k >= 0; --k) {
-            const QRect sheet(set * 60 + k * 9, 4 + k * 5, 20, 26);
+    QFont font = p.font();
+    font.setPixelSize(9);
+    p.setFont(font);
+    int x = 2;
+    for (const std::vector<int>& stack : stacks) {
+        for (int k = int(stack.size()) - 1; k >= 0; --k) {
+            const QRect sheet(x + k * 7, 2 + k * 5, 20, 26);
             p.setPen(Qt::black);
             p.setBrush(Qt::white);
             p.drawRect(sheet);
-            p.drawText(sheet, Qt::AlignCenter, QString::number(order[collated ? 1 : 0][set * 3 + k]));
+            p.drawText(sheet.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop, QString::number(stack[std::size_t(k)]));
         }
+        x += collated ? 60 : 42;
     }
     return picture;
 }

@@ -151,6 +151,8 @@ bool PrepareReport(TfrReport& report, const RunControl& controlIn)
     report.SelectPrinterByName(report.Printer.PrinterName);
     TemplateSnapshot snapshot(report);
     e.StopRequested = false;
+    // A Cancel before the run began leaves no pages of an earlier run behind.
+    PreparedPages(report).Clear();
 
     RunControl control = controlIn;
     std::unique_ptr<ProgressWindow> window = ProgressWindowFor(report, control);

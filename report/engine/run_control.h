@@ -102,8 +102,10 @@ std::vector<int> PrintSequence(std::string_view pageList, int pageCount, int cop
 
 // Prepares the report's pages (the progress window while ShowProgress is on
 // and no OnProgress is assigned); an error of the run is shown as "Error"
-// message and leaves no pages. The template is restored afterwards, so nothing
-// a script changed survives the run. False when Cancel was pressed (a cancelled
+// message and leaves no pages. The template is restored afterwards from a copy
+// taken before the run, so nothing a script changed survives the run: its
+// pages and objects are new ones then, and pointers to them taken before the
+// run do not survive it either. False when Cancel was pressed (a cancelled
 // single-pass run keeps its finished pages; a cancelled two-pass run keeps
 // none) or a dialog page was cancelled.
 bool PrepareReport(TfrReport& report, const RunControl& control = {});

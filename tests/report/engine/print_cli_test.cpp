@@ -7,6 +7,9 @@
 #include "tests/report/engine/run_fixture.h"
 
 #include "report/engine/run_control.h"
+#include "tests/support/test_pictures.h"
+
+#include <QFile>
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -86,7 +89,7 @@ protected:
         page->ApplyPaper({kCustomPaper, 1800, 1200, 0, kDefaultBin});
         setBandArea(*page, 10, 400);
         band(PageHeader, 0, 20, "PageHeader1").Flags = flag::OnFirstPage;
-        text("Header", 30, 0, {"H[PAGE#]"});
+        text("Header", 30, 0, {"H[PAGE#]"}).FrameTyp = frame::All;
         band(PageFooter, 300, 20, "PageFooter1").Flags = flag::OnFirstPage | flag::OnLastPage;
         text("Footer", 250, 300, {"F[PAGE#]"});
         TfrBandView& rows = band(MasterData, 100, 20, "MasterData1");
@@ -114,6 +117,10 @@ TEST_F(PrintCli, ThreePagesAtThePaperSizeWithTheTextsWhereTheRunPlacedThem)
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "") << "no progress line when stderr is not a terminal";
+    if (const auto keep = testsupport::testPicturePath("print_cli_list.pdf")) {
+        QFile::remove(*keep);
+        QFile::copy(pdf, *keep);
+    }
 
     const auto info = pdfinfo(pdf);
     if (!info) GTEST_SKIP() << "pdfinfo is not installed (poppler-utils)";
@@ -192,6 +199,19 @@ TEST_F(PrintCli, PagesCopiesAndCollationChooseThePdfsPages)
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(firstWords(pdf), c.pages) << c.options.join(' ').toStdString();
     }
+}
+
+TEST_F(PrintCli, OnATerminalAProgressLineCountsThePages)
+{
+    // script(1) gives the command a terminal; its output is what the terminal showed.
+    const QString pdf = path("tty.pdf");
+    const QString command = QStringLiteral("'%1' print '%2' --pdf '%3'").arg(QStringLiteral(PEMVORA_CLI), frf, pdf);
+    const auto run = runTool("script", {"-qec", command, "/dev/null"});
+    if (!run) GTEST_SKIP() << "script (util-linux) is not installed";
+    ASSERT_EQ(run->exitCode, 0) << run->out;
+    EXPECT_NE(run->out.find("\rPage 1 "), std::string::npos) << run->out;
+    EXPECT_NE(run->out.find("\rPage 3 "), std::string::npos) << run->out;
+    EXPECT_TRUE(QFile::exists(pdf));
 }
 
 TEST_F(PrintCli, APreparedReportPrintsAsItWasPrepared)
