@@ -15,6 +15,7 @@
 #include "platform/ui/qtuiservices.h"
 #include "platform/ui/uiservices.h"
 #include "report/canvas/fontmap.h"
+#include "report/designer/tfr_designer.h"
 #include "report/model/engine_context.h"
 #include "report/preview/preview_widgets.h"
 #include "report/printer/qt_printer.h"
@@ -62,6 +63,10 @@ int runPemvora(int argc, char** argv)
         report::TfrPreviewForm preview(report);
         preview.Show();
     };
+    // "打印修改" opens the designer on the loaded template; its buttons stay in
+    // place, greyed when they do nothing.
+    report::TfrDesigner designer;
+    designer.HideDisabledButtons = false;
     QApplication::setWindowIcon(QIcon(QString::fromStdString(programIcon().string())));
     installChineseTranslations(app);
 

@@ -13,6 +13,7 @@
 #include "report/designer/designer_settings.h"
 #include "report/designer/tfr_designer.h"
 #include "report/model/engine_context.h"
+#include "report/preview/preview_widgets.h"
 #include "report/printer/printer_backend.h"
 #include "report/printer/printing_context.h"
 #include "tests/support/recording_ui.h"
@@ -26,6 +27,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -159,6 +161,29 @@ TEST_F(DesignerOnScreen, DragThePayeeFiveMillimetresNudgeItSaveAndReopen)
         ASSERT_TRUE(xdotool({"key", "--clearmodifiers", "ctrl+s"}));
         EXPECT_FALSE(form.document().modified());
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Designer - carry1.frf"));
+
+        // Ctrl+P: the cheque as it prints, in the preview window; closing it
+        // comes back to the designer with its objects and undo as they were.
+        for (const char* name : {"dskdw", "dx", "mm", "year", "month", "day", "dkhh", "dyhzh", "dskyt"})
+            engine().Variables.SetVariable(name, Value(std::string("[") + name + "]"));
+        engine().Variables.SetVariable("dskdw", Value(std::string("\xB6\xAB\xB7\xBD\xB9\xAB\xCB\xBE")));
+        InstallPreview();
+        form.document().selectOnly(*payee);   // the buttons follow the installed preview
+        QString previewTitle;
+        QTimer::singleShot(1500, [&] {
+            if (QWidget* w = QApplication::activeModalWidget()) {
+                previewTitle = w->windowTitle();
+                savePicture(*w, "designer-preview.png");
+                w->close();
+            }
+        });
+        ASSERT_TRUE(xdotool({"key", "--clearmodifiers", "ctrl+p"}));
+        QTest::qWait(2500);
+        EXPECT_FALSE(previewTitle.isEmpty());
+        EXPECT_EQ(report.FindObject("Payee"), payee);
+        EXPECT_EQ(payee->Left, 92);
+        EXPECT_FALSE(form.document().modified());
+        engine().Presenters.Preview = nullptr;
         form.close();
     }
 
