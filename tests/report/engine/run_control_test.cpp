@@ -7,6 +7,7 @@
 #include "tests/support/recording_ui.h"
 
 #include "report/engine/run_control.h"
+#include "report/printer/recording_printer.h"
 
 #include <QDir>
 #include <QFile>
@@ -157,6 +158,34 @@ TEST_F(RunControlTest, WhatAScriptChangedIsGoneAfterTheRun)
     EXPECT_EQ(report.TemplateFileName, "/reports/list.frf");
 }
 
+TEST_F(RunControlTest, AnotherPrinterChosenForPrintingPreparesTheReportAgainWhenAsked)
+{
+    rows(3);
+    FakePrinter office, lab;
+    office.name = "Office";
+    lab.name = "Lab";
+    auto backend = std::make_unique<RecordingPrinterBackend>(std::vector<FakePrinter>{office, lab});
+    RecordingPrinterBackend& device = *backend;
+    resetPrinting(std::move(backend));
+    int runs = 0;
+    report.OnBeginDoc = [&] { ++runs; };
+    ASSERT_TRUE(PrepareReport(report));
+
+    ScriptedPrintDialog dialog;
+    dialog.answer = PrintChoice{};
+    dialog.selectPrinter = 1;
+    ASSERT_TRUE(PrintFromPreview(report, 1, dialog));
+    EXPECT_EQ(runs, 1) << "RebuildPrinter is off";
+    report.RebuildPrinter = true;
+    dialog.selectPrinter = 0;
+    ASSERT_TRUE(PrintFromPreview(report, 1, dialog));
+    EXPECT_EQ(runs, 2);
+    ASSERT_EQ(device.jobs().size(), 2u);
+    EXPECT_EQ(device.jobs()[0].printer, "Lab");
+    EXPECT_EQ(device.jobs()[1].printer, "Office");
+    EXPECT_EQ(device.jobs()[1].pages.size(), 1u);
+}
+
 TEST_F(RunControlTest, ShowReportHandsThePagesToThePreview)
 {
     rows(3);
@@ -282,6 +311,8 @@ TEST_F(ExportTest, EveryObjectAndLineGoesToTheFilterInOrder)
     EXPECT_EQ(report.ActiveExportFilter, nullptr);
     EXPECT_EQ(filter.Stream, nullptr);
     EXPECT_TRUE(onlyTargetInDir());
+    EXPECT_EQ(PreparedPages(report).Page(0).PageObjects, nullptr);
+    EXPECT_EQ(engine().CurrentPage, nullptr);
 }
 
 TEST_F(ExportTest, TheBeforeHandlerMayRenameTheFile)
