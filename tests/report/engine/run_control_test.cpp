@@ -149,7 +149,11 @@ TEST_F(RunControlTest, WhatAScriptChangedIsGoneAfterTheRun)
     rows(3);
     TfrMemoView& header = dynamic_cast<TfrMemoView&>(*report.FindObject("Header"));
     header.ScriptLines = {"Footer.Memo := 'changed'; Footer.Left := 77;"};
+    report.XmlExport = true;   // a save in the other form must not spoil the copy
     ASSERT_TRUE(PrepareReport(report));
+    EXPECT_TRUE(report.XmlExport);
+    EXPECT_FALSE(report.LoadFailed);
+    EXPECT_TRUE(ui.shown.empty());
     EXPECT_EQ(texts()[0].back(), "changed");
     TfrView* footer = report.FindObject("Footer");
     ASSERT_NE(footer, nullptr);
