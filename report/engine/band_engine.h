@@ -53,6 +53,9 @@ struct RunControl {
     // prepared page stops with an error (a never-ending source of bands that
     // take no room).
     std::int64_t RecordLimit = 10'000'000;
+    // A script run that executes more statements than this stops the run with
+    // an error naming the object (an endless loop); in force for the run only.
+    std::int64_t ScriptStepLimit = kDefaultScriptStepLimit;
     // Progress: called with the page number whenever a page is done; without
     // it the report's OnProgress is called. Setting the report's Terminated
     // from here (a Cancel button) stops the run at its next check.
@@ -69,8 +72,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A band feature whose printing this engine does not do yet (breaking a band
-// over pages, sub-reports, cross columns). The run ends with its message.
+// A band feature whose printing this engine does not do yet (sub-reports,
+// cross columns). The run ends with its message.
 class NotSupportedYet : public RunError {
 public:
     using RunError::RunError;
@@ -201,10 +204,15 @@ private:
     bool CheckBreak(PageRun& run, TfrBand& band, int top, int height, bool noAction);
     void ResetAggregates(TfrBand& band);
     void Accumulate(TfrBand& band);
-    // Where breaking bands over pages, sub-reports and cross columns join in.
+    // A band printed over pages: objects move up page by page, stretchable
+    // ones are cut where a page ends and continue on the next.
     void SplitAcrossPages(PageRun& run, TfrBand& band);
+    // Where sub-reports join in.
     bool RunSubReports(PageRun& run, TfrBand& band, std::size_t firstSubReport);
+    // Cross columns: the band's cross objects printed once per record of the
+    // cross data source, left to right, wrapping onto the following pages.
     void PrintCross(PageRun& run, TfrBand& band);
+    void PrintCrossCell(PageRun& run, TfrBand& crossBand, TfrBand& rowBand, int x);
     int MeasureCross(PageRun& run, TfrBand& band);
     // A band that does not fit where it is: whether it can never fit.
     void refuseBandThatNeverFits(PageRun& run, TfrBand& band, int height, bool canSplit);

@@ -4,6 +4,7 @@
 
 #include "report/engine/band_engine.h"
 
+#include "report/data/datasource.h"
 #include "report/engine/prepared_pages.h"
 #include "report/model/memo.h"
 #include "report/model/objects.h"
@@ -120,14 +121,15 @@ bool BandEngine::PrintBand(PageRun& run, TfrBand* band)
                 if (run.CurY + h + columnFooter > run.BandAreaBottom && !band->PageBreak) {
                     const bool tallerThanPage = h > run.BandAreaBottom - TopEdge(run) && run.CurY == TopEdge(run);
                     // Nothing but headers on this page yet: another page would look the same.
-                    if (tallerThanPage || placedSinceBreak_ == 0 || breakDepth_ > 0) {
-                        refuseBandThatNeverFits(run, *band, h, !run.IsSubReportPage && breakDepth_ == 0 &&
-                                                                   kind != PageHeader && kind != ColumnHeader);
-                    } else {
+                    if (!tallerThanPage && placedSinceBreak_ > 0 && breakDepth_ == 0) {
                         result = true;
                         if (run.IsSubReportPage) return true;
                         CheckBreak(run, *band, 0, 10000, false);
                     }
+                    // A band that does not fit where a page or column begins never will.
+                    if (run.CurY + h + columnFooter > run.BandAreaBottom)
+                        refuseBandThatNeverFits(run, *band, h, !run.IsSubReportPage && breakDepth_ == 0 &&
+                                                                   kind != PageHeader && kind != ColumnHeader);
                 }
             }
         }
@@ -341,39 +343,154 @@ void BandEngine::Accumulate(TfrBand& band)
     AccumulateAggregates(report_, band);
 }
 
-// ---------------------------------------------------------------- where later features join in
+// ---------------------------------------------------------------- bands over pages
 
 void BandEngine::SplitAcrossPages(PageRun& run, TfrBand& band)
 {
-    // Objects aligned to the band's bottom sit at the bottom of its final height.
-    struct SavedRect {
+    EngineContext& e = engine();
+    // Every object of the band, with where it was before the split: a split
+    // moves objects up page by page and cuts stretchable ones where a page ends.
+    struct Part {
         TfrView* view;
+        TfrStretcheable* stretchable;
         int top, height;
+        bool needsPrint = true;
+        bool deferredPrint = false;   // its last part is printed once the band's final height is known
     };
-    std::vector<SavedRect> saved;
+    std::vector<Part> parts;
     for (TfrView* v : band.Objects) {
-        saved.push_back({v, v->Top, v->Height});
+        if (v->RuntimeBand != &band || v->ObjectKind == kind::SubReport) continue;
+        parts.push_back({v, stretchableOf(*v), v->Top, v->Height});
         if (v->BandAlign == bandalign::Bottom) v->Top = band.ComputedHeight - v->Height;
     }
     struct Restore {
-        std::vector<SavedRect>& saved;
+        std::vector<Part>& parts;
         ~Restore()
         {
-            for (const SavedRect& s : saved) {
-                s.view->Top = s.top;
-                s.view->Height = s.height;
+            for (const Part& p : parts) {
+                p.view->Top = p.top;
+                p.view->Height = p.height;
+                if (p.stretchable) p.stretchable->PaintPhase = 0;
             }
         }
-    } restore{saved};
+    } restore{parts};
 
-    if (CheckBreak(run, band, band.Top, band.SplitHeight, true))
-        throw NotSupportedYet(fmt::format("The band \"{}\" ({} pixels high) does not fit into the {} pixels left on "
-                                          "the page; printing a band over several pages is not supported yet",
-                                          band.Name, band.SplitHeight,
-                                          std::max(0, run.BandAreaBottom - run.Band(bandkind::ColumnFooter).Height - band.Top)));
-    PrintObjects(run, band);
+    if (!CheckBreak(run, band, band.Top, band.SplitHeight, true)) {
+        PrintObjects(run, band);
+        run.CurY += band.SplitHeight;
+        return;
+    }
+
+    // Objects below a cut one (and overlapping it sideways) move down by what
+    // the cut left unused at the bottom of the page.
+    const auto moveBelow = [&](const TfrView& cut, int extra) {
+        for (Part& p : parts) {
+            TfrView& v = *p.view;
+            if (&v == &cut || v.Top < cut.Top + cut.Height) continue;
+            if (v.Left >= cut.Left && v.Left <= cut.Left + cut.Width) v.Top += extra;
+        }
+    };
+    // Prints the part of `p` that fits into `height` from its top, then adds
+    // the unused rest of the page to its height.
+    const auto printPart = [&](Part& p, int height) {
+        TfrView& v = *p.view;
+        const int fullHeight = v.Height;
+        v.Height = height;
+        const int extra = p.stretchable->RemainHeight();
+        if (p.stretchable->MinHeight() < v.Height) {
+            p.stretchable->PaintPhase = 2;
+            PrintObject(run, band, v);
+        }
+        v.Height = fullHeight;
+        moveBelow(v, extra);
+        v.Height += extra;
+    };
+
+    int maxBottom = 0;
+    for (bool firstRound = true;; firstRound = false) {
+        const int avail = run.BandAreaBottom - run.Band(bandkind::ColumnFooter).Height - band.Top - 2;
+        maxBottom = 0;
+        bool progress = false;
+        for (Part& p : parts) {
+            if (!p.needsPrint) continue;
+            TfrView& v = *p.view;
+            const int extentBefore = v.Top + v.Height;
+            if (v.Top >= 0 && v.Top < avail) {
+                if (v.Top + v.Height < avail) {
+                    PrintObject(run, band, v);
+                    p.needsPrint = false;
+                    maxBottom = std::max(maxBottom, v.Top + v.Height);
+                } else if (p.stretchable) {
+                    if (p.stretchable->PaintPhase == 0) {
+                        // Not measured yet: its lines are made before the first part is cut off.
+                        e.CurrentBand = &band;
+                        e.CurrentView = &v;
+                        const int height = v.Height;
+                        try {
+                            p.stretchable->CalcHeight();
+                        } catch (const std::exception& error) {
+                            v.Height = height;
+                            Fail(error);
+                            return;
+                        }
+                        v.Height = height;
+                    }
+                    printPart(p, avail - v.Top + 1);
+                } else {
+                    v.Top = avail;   // moves to the next page whole
+                }
+            } else if (v.Top < 0 && v.Top + v.Height >= 0 && p.stretchable) {
+                // The rest of an object begun on an earlier page.
+                if (v.Top + v.Height < avail) {
+                    v.Height = v.Top + v.Height;
+                    v.Top = 0;
+                    maxBottom = std::max(maxBottom, v.Height);
+                    p.stretchable->PaintPhase = 2;
+                    p.needsPrint = false;
+                    if (v.Flags & flag::Stretched) p.deferredPrint = true;
+                    else PrintObject(run, band, v);
+                } else {
+                    const int top = v.Top;
+                    const int height = v.Height;
+                    v.Top = 0;
+                    v.Height = avail;
+                    const int extra = p.stretchable->RemainHeight();
+                    p.stretchable->PaintPhase = 2;
+                    PrintObject(run, band, v);
+                    v.Top = top;
+                    v.Height = height;
+                    moveBelow(v, extra);
+                    v.Height += extra;
+                }
+            }
+            if (!p.needsPrint || v.Top + v.Height - avail < extentBefore) progress = true;
+        }
+        if (Terminated()) return;
+        if (std::none_of(parts.begin(), parts.end(), [](const Part& p) { return p.needsPrint; })) break;
+        // On a page of its own the band can do no better than here: a round
+        // that moved nothing on would be repeated page after page.
+        if (!firstRound && !progress) {
+            const auto stuck = std::find_if(parts.begin(), parts.end(), [](const Part& p) { return p.needsPrint; });
+            throw RunError(fmt::format("The band \"{}\" cannot be split over pages: the object \"{}\" ({} pixels "
+                                       "high) cannot be cut to fit into the {} pixels of a page",
+                                       band.Name, stuck->view->Name, stuck->view->Height, std::max(0, avail)));
+        }
+        for (Part& p : parts)
+            if (p.needsPrint) p.view->Top -= avail;
+        CheckBreak(run, band, band.Top, 10000, false);
+        band.Top = run.CurY;
+    }
+    band.SplitHeight = maxBottom;
+
+    for (Part& p : parts) {
+        if (!p.deferredPrint) continue;
+        p.view->Height = band.SplitHeight;
+        PrintObject(run, band, *p.view);
+    }
     run.CurY += band.SplitHeight;
 }
+
+// ---------------------------------------------------------------- where later features join in
 
 bool BandEngine::RunSubReports(PageRun&, TfrBand& band, std::size_t firstSubReport)
 {
@@ -382,17 +499,199 @@ bool BandEngine::RunSubReports(PageRun&, TfrBand& band, std::size_t firstSubRepo
                                       band.Name, band.Objects[firstSubReport]->Name));
 }
 
-void BandEngine::PrintCross(PageRun&, TfrBand& band)
+// ---------------------------------------------------------------- cross columns
+
+void BandEngine::PrintCross(PageRun& run, TfrBand& band)
 {
-    throw NotSupportedYet(fmt::format("The band \"{}\" has objects in cross bands; printing cross columns is not "
-                                      "supported yet",
-                                      band.Name));
+    using namespace bandkind;
+    if (band.Typ == PageFooter) return;
+    EngineContext& e = engine();
+    const int p = e.PageNo;
+    struct EndOfColumns {
+        EngineContext& e;
+        int pageNo;
+        ~EndOfColumns()
+        {
+            e.PageNo = pageNo;
+            e.CrossShiftX = 0;
+        }
+    } endOfColumns{e, p};
+    e.CrossShiftX = 0;
+    run.ColumnNoValue = 1;
+    int x = 0;
+    if (report_.OnBeginColumn) report_.OnBeginColumn(band);
+
+    TfrBand& header = run.Band(CrossHeader);
+    // A column that does not fit the page's width continues on the next
+    // prepared page, at the same height.
+    const auto wrap = [&](int width) {
+        if (x + width <= RightEdge(run)) return;
+        e.CrossShiftX += x - LeftEdge(run);
+        x = LeftEdge(run);
+        e.PageNo += 1;
+        if (e.PageNo >= pages_.Count()) {
+            // The page the row band is on stays the page being filled.
+            const int y = run.CurY;
+            TfrBand* const lastPrinted = run.LastPrintedBand;
+            const int placed = placedSinceBreak_;
+            const std::int64_t records = recordsOnPage_;
+            TfrBandRuntime* const current = e.CurrentBand;
+            TfrView* const view = e.CurrentView;
+            AddPreparedPage(run);
+            ShowBand(run, &run.Band(Overlay));
+            TfrBand& pageHeader = run.Band(PageHeader);
+            if (p > 0 || (pageHeader.Flags & flag::OnFirstPage)) {
+                run.CurY = TopEdge(run);
+                ShowBand(run, &pageHeader);
+            }
+            run.CurY = y;
+            run.LastPrintedBand = lastPrinted;
+            placedSinceBreak_ = placed;
+            recordsOnPage_ = records;
+            e.CurrentBand = current;
+            e.CurrentView = view;
+            Progress(e.PageNo + 1);
+        }
+        if (header.View && (header.Flags & flag::RepeatHeader)) {
+            PrintCrossCell(run, header, band, LeftEdge(run));
+            x = LeftEdge(run) + header.Width;
+        }
+    };
+
+    if (header.View) {
+        scripts_.RunScript(*header.View);
+        PrintCrossCell(run, header, band, header.Left);
+        x = header.Left + header.Width;
+    }
+
+    TfrBand& data = run.Band(CrossData);
+    if (data.View && !Terminated()) {
+        if (x == 0) x = data.Left;
+        TfrDataset* source = data.DataSet ? data.DataSet : band.CrossDataSet;
+        // A master footer comes after its records: it gets as many columns as the rows had.
+        std::unique_ptr<TfrUserDataset> counted;
+        if (band.Typ == MasterFooter && source && source->Eof()) {
+            counted = std::make_unique<TfrUserDataset>();
+            counted->RangeEnd = reCount;
+            counted->RangeEndCount = data.CrossRecordMax;
+            source = counted.get();
+        }
+        const int designWidth = data.Width;
+        struct RestoreWidth {
+            TfrBand& band;
+            int width;
+            ~RestoreWidth() { band.Width = width; }
+        } restoreWidth{data, designWidth};
+        int records = 0;
+        if (source) {
+            source->First();
+            while (!source->Eof() && !Terminated()) {
+                if (records >= control_.RecordLimit)
+                    throw RunError(fmt::format("The cross columns of band \"{}\" went on for more than {} records and "
+                                               "were stopped; a data source that never ends?",
+                                               band.Name, control_.RecordLimit));
+                e.CurrentView = data.View;
+                int width = designWidth;
+                if (report_.OnPrintColumn) report_.OnPrintColumn(run.ColumnNoValue, width);
+                data.Width = width;
+                scripts_.RunScript(*data.View);
+                wrap(data.Width);
+                PrintCrossCell(run, data, band, x);
+                Accumulate(data);
+                if (band.IsDataBand()) Accumulate(band);
+                x += data.Width;
+                run.ColumnNoValue += 1;
+                ++records;
+                source->Next();
+            }
+        }
+        data.CrossRecordMax = std::max(data.CrossRecordMax, records);
+    }
+
+    TfrBand& footer = run.Band(CrossFooter);
+    if (footer.View && !Terminated()) {
+        if (x == 0) x = footer.Left;
+        scripts_.RunScript(*footer.View);
+        wrap(footer.Width);
+        PrintCrossCell(run, footer, band, x);
+        ResetAggregates(footer);
+    }
+}
+
+void BandEngine::PrintCrossCell(PageRun& run, TfrBand& crossBand, TfrBand& rowBand, int x)
+{
+    (void)run;
+    EngineContext& e = engine();
+    e.CurrentBand = &crossBand;
+    crossBand.LineNo = rowBand.LineNo;
+    crossBand.LineThroughNo = rowBand.LineThroughNo;
+    if (crossBand.Typ == bandkind::CrossData) crossBand.AggregateBand = &rowBand;
+    for (TfrView* v : crossBand.Objects) {
+        if (std::find(rowBand.Objects.begin(), rowBand.Objects.end(), v) == rowBand.Objects.end()) continue;
+        TfrStretcheable* const stretchable = stretchableOf(*v);
+        try {
+            e.CurrentView = v;
+            if (e.MeasuringPass) {
+                scripts_.RunScript(*v);
+            } else {
+                struct Shift {
+                    TfrView& view;
+                    int left, top;
+                    ~Shift()
+                    {
+                        view.Left = left;
+                        view.Top = top;
+                    }
+                } shift{*v, v->Left, v->Top};
+                v->Left += x;
+                v->Top += rowBand.Top;
+                v->Print(pages_.Page(e.PageNo).Stream);
+            }
+            if (stretchable) stretchable->PaintPhase = 0;
+        } catch (const std::exception& error) {
+            if (stretchable) stretchable->PaintPhase = 0;
+            Fail(error);
+            return;
+        }
+    }
 }
 
 int BandEngine::MeasureCross(PageRun& run, TfrBand& band)
 {
-    PrintCross(run, band);
-    return 0;
+    EngineContext& e = engine();
+    TfrBand& data = run.Band(bandkind::CrossData);
+    TfrDataset* const source = data.DataSet ? data.DataSet : band.CrossDataSet;
+    run.ColumnNoValue = 1;
+    if (report_.OnBeginColumn) report_.OnBeginColumn(band);
+    if (!data.View || !source) return 0;
+    int largest = 0;
+    source->First();
+    for (std::int64_t records = 0; !source->Eof() && !Terminated(); ++records) {
+        if (records >= control_.RecordLimit)
+            throw RunError(fmt::format("The cross columns of band \"{}\" went on for more than {} records and were "
+                                       "stopped; a data source that never ends?",
+                                       band.Name, control_.RecordLimit));
+        int width = data.Width;
+        if (report_.OnPrintColumn) report_.OnPrintColumn(run.ColumnNoValue, width);
+        int h = band.Height;
+        for (TfrView* v : band.Objects) {
+            TfrStretcheable* const stretchable = stretchableOf(*v);
+            if (!stretchable) continue;
+            e.CurrentBand = v->RuntimeBand == &band ? &band : v->RuntimeBand;
+            e.CurrentView = v;
+            const int height = v->Height;
+            h = std::max(h, v->Top + stretchable->CalcHeight());
+            v->Height = height;
+            stretchable->PaintPhase = 0;
+        }
+        band.ComputedHeight = h;
+        largest = std::max(largest, h);
+        run.ColumnNoValue += 1;
+        source->Next();
+    }
+    e.CurrentBand = &band;
+    band.ComputedHeight = std::max(band.ComputedHeight, largest);
+    return largest;
 }
 
 } // namespace pemvora::report

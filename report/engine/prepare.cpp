@@ -56,6 +56,8 @@ PrepareResult PrepareReportPages(TfrReport& report, const RunControl& control)
     e.ErrorFlag = false;
     e.ErrorText.clear();
     pages.Clear();
+    const std::int64_t stepLimit = e.ScriptStepLimit;
+    e.ScriptStepLimit = control.ScriptStepLimit;
 
     try {
         ReportScripts scripts(report);
@@ -84,6 +86,7 @@ PrepareResult PrepareReportPages(TfrReport& report, const RunControl& control)
         failRun(report, control, error);
     }
 
+    e.ScriptStepLimit = stepLimit;
     e.MeasuringPass = false;
     e.FinalPass = false;
     e.CurrentBand = nullptr;

@@ -123,6 +123,15 @@ struct EngineContext {
     std::shared_ptr<Canvas> Scratch;
     // The designer shows band titles on tabs outside the bands.
     bool BandTitlesOutside = false;
+    // The zoom the user last picked in a preview, for every preview of the
+    // process: preview pixels per design pixel, and the mode (0 that factor,
+    // 1 page width, 2 whole page, 3 two pages).
+    double PreviewZoom = 1.0;
+    int PreviewZoomMode = 0;
+    // Edits prepared page `index` of a report in the designer and stores the
+    // objects back; true when the page changed. The designer installs it;
+    // while none is, the preview offers no page editing.
+    std::function<bool(TfrReport& report, int index)> PreparedPageEditor;
 
     // --- names and expressions ---
     // frVariables: the host's and the scripts' variables, kept from run to run.

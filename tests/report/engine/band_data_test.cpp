@@ -106,7 +106,8 @@ TEST_F(BandData, AGroupBreaksWhenItsConditionChangesAndSumsItsRows)
     data("Data", {{"g"}, {"v", FieldKind::Integer}},
          {{"A", 1}, {"A", 2}, {"B", 3}, {"C", 4}, {"C", 5}});
     row(GroupHeader, 0, "GroupHeader1", "G[Data.g]").SetProperty("Condition", "[Data.g]");
-    row(MasterData, 30, "MasterData1", "R[Data.v].[LINE#]").SetProperty("DataSource", "Data");
+    // A bare field name reads the data band's own source.
+    row(MasterData, 30, "MasterData1", "R[v].[LINE#]").SetProperty("DataSource", "Data");
     row(GroupFooter, 60, "GroupFooter1", "F[Data.g] [SUM([Data.v])]");
     EXPECT_EQ(run(), (Texts{"GA", "R1.1", "R2.2", "FA 3", "GB", "R3.1", "FB 3", "GC", "R4.1", "R5.2", "FC 9"}));
 }

@@ -60,10 +60,15 @@ TEST_F(BandErrors, AScriptThatNeverEndsStopsAtTheStepLimit)
 {
     rows("3");
     text("Memo1", 20, 0, {"x"}).ScriptLines = {"while 1 = 1 do x := 0"};
-    engine().ScriptStepLimit = 10'000;
-    const PrepareResult result = prepare();
+    RunControl control;
+    control.ScriptStepLimit = 10'000;
+    const PrepareResult result = prepare(control);
     ASSERT_TRUE(result.Failed);
-    EXPECT_NE(result.ErrorText.find("Object: Memo1\r"), std::string::npos) << result.ErrorText;
+    EXPECT_NE(result.ErrorText.find("\rObject: Memo1\r\rThe script of Memo1 was stopped after 10000 statements"),
+              std::string::npos)
+        << result.ErrorText;
+    // The limit holds for the run only.
+    EXPECT_EQ(engine().ScriptStepLimit, kDefaultScriptStepLimit);
 }
 
 TEST_F(BandErrors, StopReportEndsTheRunAndKeepsItsPages)
@@ -106,10 +111,6 @@ const GuardCase kGuards[] = {
     {"LessThanNoRoom", 150, 100, 20, 0, "The page \"Page1\" has no room for bands: its band area is -50 pixels high"},
     {"PageHeaderTallerThanThePage", 10, 210, 20, 250,
      "The band \"PageHeader1\" (250 pixels high) does not fit on a page: 200 pixels are free below the page's headers"},
-    // A band that would need splitting: the page header leaves 150 of 200 pixels.
-    {"BandTallerThanTheRoomBelowTheHeader", 10, 210, 160, 50,
-     "The band \"MasterData1\" (160 pixels high) does not fit into the 150 pixels left on the page; printing a band "
-     "over several pages is not supported yet"},
 };
 
 class Guards : public BandErrors, public ::testing::WithParamInterface<GuardCase> {};
@@ -129,14 +130,46 @@ TEST_P(Guards, ABandThatCanNeverFitEndsTheRunAtOnce)
 INSTANTIATE_TEST_SUITE_P(Cases, Guards, ::testing::ValuesIn(kGuards),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(BandErrors, ASplitThatCannotGoOnEndsTheRun)
+{
+    // A picture taller than a page cannot be cut ...
+    rows("1", 300).Flags = flag::Breaked;
+    auto& picture = page->Add<TfrPictureView>();
+    picture.Name = "Picture1";
+    picture.PlaceAt(20, 0, 100, 250);
+    PrepareResult result = prepare();
+    ASSERT_TRUE(result.Failed);
+    EXPECT_EQ(result.ErrorText.substr(result.ErrorText.rfind('\r') + 1),
+              "The band \"MasterData1\" cannot be split over pages: the object \"Picture1\" (250 pixels high) cannot "
+              "be cut to fit into the 198 pixels of a page");
+
+    // ... nor a text whose first line is taller than a page.
+    page->Delete(page->ObjectCount() - 1);
+    TfrMemoView& big = text("Big", 20, 0, {"1", "2"});
+    big.Flags = flag::Stretched;
+    big.Font.Size = 200;
+    page->FindObject("MasterData1")->Flags = flag::Breaked | flag::Stretched;
+    result = prepare();
+    ASSERT_TRUE(result.Failed);
+    EXPECT_NE(result.ErrorText.find("The band \"MasterData1\" cannot be split over pages: the object \"Big\""),
+              std::string::npos)
+        << result.ErrorText;
+}
+
 TEST_F(BandErrors, ANeverEndingSourceStopsAtThePageLimit)
 {
     endless();
-    rows("Endless");
+    TfrBandView& b = rows("Endless", kBottom - kTop);   // a page a record
+    PrepareResult result = prepare();
+    ASSERT_TRUE(result.Failed);
+    EXPECT_NE(result.ErrorText.find("The report has reached 100000 pages and was stopped"), std::string::npos)
+        << result.ErrorText;
+
+    b.Height = 20;
     text("Memo1", 20, 0, {"[LINE#]"});
     RunControl control;
     control.PageLimit = 50;
-    const PrepareResult result = prepare(control);
+    result = prepare(control);
     ASSERT_TRUE(result.Failed);
     EXPECT_NE(result.ErrorText.find("The report has reached 50 pages and was stopped"), std::string::npos)
         << result.ErrorText;
@@ -153,6 +186,72 @@ TEST_F(BandErrors, ANeverEndingSourceOfBandsWithoutHeightStopsAtTheRecordLimit)
     EXPECT_NE(result.ErrorText.find("The data of band \"MasterData1\" went on for more than 20000 records"),
               std::string::npos)
         << result.ErrorText;
+}
+
+TEST_F(BandErrors, CrossColumnsStopAtTheRunsLimitsAndOnAnError)
+{
+    rows("2");
+    TfrBandView& columns = band(CrossData, 0, 0, "CrossData1");
+    columns.PlaceAt(200, 0, 100, 400);
+    columns.SetProperty("DataSource", "Endless");
+    endless();
+    TfrMemoView& cell = text("Cell", 210, 0, {"C[COLUMN#]"});
+    cell.Width = 80;
+    RunControl control;
+    control.PageLimit = 30;
+    control.RecordLimit = 1000;
+    // Columns that never end fill pages up to the page limit ...
+    PrepareResult result = prepare(control);
+    ASSERT_TRUE(result.Failed);
+    EXPECT_NE(result.ErrorText.find("The report has reached 30 pages and was stopped"), std::string::npos)
+        << result.ErrorText;
+
+    // ... and, without a width that takes room, up to the record limit.
+    cell.Width = 0;
+    columns.Width = 0;
+    cell.Left = 200;
+    result = prepare(control);
+    ASSERT_TRUE(result.Failed);
+    EXPECT_NE(result.ErrorText.find("The cross columns of band \"MasterData1\" went on for more than 1000 records"),
+              std::string::npos)
+        << result.ErrorText;
+
+    // An error in a cell goes down the error path with the cell's object.
+    columns.SetProperty("DataSource", "3");
+    cell.PlaceAt(210, 0, 80, 17);
+    columns.Width = 100;
+    cell.Memo = {"[1 + ]"};
+    result = prepare(control);
+    ASSERT_TRUE(result.Failed);
+    EXPECT_NE(result.ErrorText.find("\rReport: frReport1\rObject: Cell\r"), std::string::npos) << result.ErrorText;
+}
+
+TEST_F(BandErrors, ChildBandsThatComeBackToTheirBandAreRefused)
+{
+    band(ReportTitle, 0, 20, "Title1").ChildBand = "Child1";
+    band(Child, 30, 20, "Child1").ChildBand = "Title1";
+    const PrepareResult result = prepare();
+    ASSERT_TRUE(result.Failed);
+    EXPECT_EQ(result.ErrorText.substr(result.ErrorText.rfind('\r') + 1),
+              "The band \"Title1\" is printed as a child of itself (ChildBand)");
+}
+
+// Sub-reports are not printed yet: a run that meets one ends with an error
+// that says so, instead of leaving it out.
+TEST_F(BandErrors, SubReportsEndTheRunWithAClearError)
+{
+    rows("3");
+    text("Memo1", 20, 0, {"row"});
+    report.Pages.Add();
+    auto& sub = page->Add<TfrSubReportView>();
+    sub.Name = "SubReport1";
+    sub.PlaceAt(200, 0, 100, 20);
+    sub.SubPageIndex = 1;
+    const PrepareResult result = prepare();
+    ASSERT_TRUE(result.Failed);
+    EXPECT_EQ(result.ErrorText.substr(result.ErrorText.rfind('\r') + 1),
+              "The band \"MasterData1\" holds the sub-report \"SubReport1\"; printing sub-reports is not supported "
+              "yet");
 }
 
 TEST_F(BandErrors, TheTemplateGetsItsObjectsBackAfterARun)

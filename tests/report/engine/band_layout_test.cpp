@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace pemvora::report::enginetest {
 namespace {
 
@@ -140,6 +142,55 @@ TEST_F(BandLayout, AStretchedBandPushesTheNextBandAndBreaksToANewPage)
     EXPECT_EQ(side.Top, 5);
 }
 
+TEST_F(BandLayout, ABreakableBandContinuesItsTextWhereThePageCutIt)
+{
+    setBandArea(*page, kTop, 1110);
+    labelled(PageHeader, 0, "Header");   // from the second page on
+    band(ReportTitle, 30, 20, "ReportTitle1").Flags = flag::Stretched | flag::Breaked;
+    StringList lines;
+    std::string all;
+    for (int n = 1; n <= 200; ++n) {
+        lines.push_back(std::to_string(n));
+        all += (n > 1 ? "|" : "") + std::to_string(n);
+    }
+    text("Body", 20, 30, lines).Flags = flag::Stretched;
+    labelled(ReportSummary, 60, "End");
+    run();
+    ASSERT_EQ(pageCount(), 3);
+
+    // The parts, read in page order, hold every line once and in order.
+    std::string joined;
+    int bodyBottom = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::vector<Printed> objects = printed(i);
+        const auto body = std::find_if(objects.begin(), objects.end(), [](const Printed& p) { return p.name == "Body"; });
+        ASSERT_NE(body, objects.end()) << "page " << i + 1;
+        EXPECT_EQ(body->top, i == 0 ? 10 : 30) << "page " << i + 1;   // below the header after the first page
+        EXPECT_GT(body->text.size(), 0u);
+        joined += (joined.empty() ? "" : "|") + body->text;
+        EXPECT_EQ(objects.front().text == "Header", i > 0) << "page " << i + 1;
+        if (i == 2) {
+            const auto records = ReadPreparedObjects(PreparedPages(report).Page(i).Stream.data());
+            for (const auto& r : records)
+                if (r->Name == "Body") bodyBottom = r->Top + r->Height;
+        }
+    }
+    EXPECT_EQ(joined, all);
+    // The band's next content starts below the last part.
+    EXPECT_EQ(layout(2).back(), "End@" + std::to_string(bodyBottom));
+}
+
+TEST_F(BandLayout, ABandTallerThanTheRoomBelowThePageHeaderIsPrintedSplit)
+{
+    labelled(PageHeader, 0, "Header", flag::OnFirstPage).Height = 50;
+    TfrBandView& rows = band(MasterData, 60, 160, "MasterData1");   // 150 pixels are left below the header
+    rows.SetProperty("DataSource", "2");
+    text("Row", 20, 60, {"R[LINE#]"});
+    text("Low", 20, 160, {"Low"});
+    // Each row ends with its last object, so the second no longer fits on the first page.
+    EXPECT_EQ(run(), (Pages{{"Header@10", "R1@60", "Low@160"}, {"Header@10", "R2@60", "Low@160"}}));
+}
+
 TEST_F(BandLayout, AMultiColumnBandPrintsRecordsSideBySide)
 {
     TfrBandView& rows = master(0, "4", "R[LINE#]");
@@ -193,6 +244,65 @@ TEST_F(BandLayout, APageContinuesOnThePreviousPageUnlessThatOneIsFull)
                              "A10@190"},
                             {"Second@10", "B1@30", "B2@50"}}));
 }
+
+TEST_F(BandLayout, ChildBandsFollowTheirBandAndShowBandPrintsABandByName)
+{
+    TfrBandView& title = labelled(ReportTitle, 0, "Title");
+    title.ChildBand = "Child30";
+    title.ScriptLines = {"ShowBand(Child120)"};
+    labelled(Child, 30, "Child");
+    // An invisible band's child prints only with PrintChildIfInvisible.
+    TfrBandView& summary = labelled(ReportSummary, 60, "Summary", flag::PrintChildIfInvisible);
+    summary.Visible = false;
+    summary.ChildBand = "Child90";
+    labelled(Child, 90, "Second child");
+    labelled(Child, 120, "Shown");
+    EXPECT_EQ(run(), (Pages{{"Shown@10", "Title@30", "Child@50", "Second child@70"}}));
+}
+
+struct CrossCase {
+    const char* name;
+    std::uint16_t headerFlags;
+    std::vector<std::string> secondPage;
+};
+
+// Two rows with five cross columns of 100 pixels from x = 200 on a page whose
+// band area ends at x = 520: three columns fit, the rest continue on a second
+// page at the rows' heights, after the cross header when it repeats.
+const CrossCase kCross[] = {
+    {"HeaderNotRepeated", 0, {"C4@30,10", "C5@130,10", "C4@30,30", "C5@130,30"}},
+    {"HeaderRepeated", flag::RepeatHeader,
+     {"Head@30,10", "C4@130,10", "C5@230,10", "Head@30,30", "C4@130,30", "C5@230,30"}},
+};
+
+class CrossColumns : public BandLayout, public ::testing::WithParamInterface<CrossCase> {};
+
+TEST_P(CrossColumns, WrapOntoTheNextPageAtTheRowsHeight)
+{
+    master(0, "2", "R[LINE#]");
+    TfrBandView& header = band(CrossHeader, 0, 0, "CrossHeader1");
+    header.PlaceAt(100, 0, 100, 400);
+    header.Flags = GetParam().headerFlags;
+    TfrBandView& columns = band(CrossData, 0, 0, "CrossData1");
+    columns.PlaceAt(200, 0, 100, 400);
+    columns.SetProperty("DataSource", "5");
+    text("Head", 110, 0, {"Head"}).Width = 80;
+    text("Cell", 210, 0, {"C[COLUMN#]"}).Width = 80;
+    run();
+    const auto places = [&](int pageIndex) {
+        std::vector<std::string> out;
+        for (const Printed& p : printed(pageIndex))
+            out.push_back(p.text + "@" + std::to_string(p.left) + "," + std::to_string(p.top));
+        return out;
+    };
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(places(0), (std::vector<std::string>{"R1@20,10", "Head@110,10", "C1@210,10", "C2@310,10", "C3@410,10",
+                                                   "R2@20,30", "Head@110,30", "C1@210,30", "C2@310,30", "C3@410,30"}));
+    EXPECT_EQ(places(1), GetParam().secondPage);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CrossColumns, ::testing::ValuesIn(kCross),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BandLayout, ABandScriptStartsANewPage)
 {
