@@ -79,7 +79,7 @@ void TfrEMFPages::Draw(int index, Canvas& canvas, const Rect& rect)
     e.Running = 1;
     if (!page.InUse) {
         // This is how pages that leave the view give their memory back.
-        page.PageObjects.reset();
+        ReleasePageObjects(index);
         return;
     }
     LoadPageObjects(index);

@@ -173,7 +173,14 @@ void TfrEMFPages::StorePageObjects(int index)
     page.Stream = std::move(stream);
 }
 
-void TfrEMFPages::ReleasePageObjects(int index) { Page(index).PageObjects.reset(); }
+void TfrEMFPages::ReleasePageObjects(int index)
+{
+    TfrPreparedPage& page = Page(index);
+    // The engine must not keep pointing at a page that is gone.
+    EngineContext& e = engine();
+    if (page.PageObjects && e.CurrentPage == page.PageObjects.get()) e.CurrentPage = nullptr;
+    page.PageObjects.reset();
+}
 
 // ---------------------------------------------------------------- the report's list
 

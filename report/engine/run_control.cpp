@@ -103,11 +103,15 @@ class TemplateSnapshot {
 public:
     explicit TemplateSnapshot(TfrReport& report) : report_(report), modified_(report.Modified)
     {
+        // The copy is a template whatever form the next save is set to write.
+        const bool xml = report.XmlExport;
+        report.XmlExport = false;
         try {
             bytes_ = report.SaveToBytes();
         } catch (const std::exception&) {
             bytes_.reset();
         }
+        report.XmlExport = xml;
         report_.Modified = modified_;
     }
     void Restore()

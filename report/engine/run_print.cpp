@@ -13,6 +13,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace pemvora::report {
 
@@ -104,10 +105,21 @@ public:
     }
 
 private:
-    void ApplyPaperOf(TfrPreparedPage& page)
+    // The page's paper on the printer; a printer that does not know the paper
+    // size gets the page's width and height as a custom size.
+    void ApplyPaperOf(const PagePaper& p)
     {
-        const PagePaper& p = page.Paper;
-        printer_.SetPaper(p.size, p.width, p.height, p.orientation, p.bin, true);
+        try {
+            printer_.SetPaper(p.size, p.width, p.height, p.orientation, p.bin, true);
+        } catch (const PrinterError&) {
+            printer_.SetPaper(kCustomPaper, p.width, p.height, p.orientation, kDefaultBin, true);
+        }
+        lastPaper_ = p;
+    }
+    bool SamePaper(const PagePaper& p) const
+    {
+        return lastPaper_ && lastPaper_->size == p.size && lastPaper_->width == p.width &&
+               lastPaper_->height == p.height && lastPaper_->orientation == p.orientation && lastPaper_->bin == p.bin;
     }
 
     void BeginJob()
@@ -122,10 +134,10 @@ private:
         TfrPreparedPage& page = pages_.Page(index);
         const PagePaper& p = page.Paper;
         // A new paper ends the job: each job runs on one paper.
-        if (!jobOpen_ || !printer_.SameSettings(p.size, p.width, p.height, p.orientation, p.bin)) {
+        if (!jobOpen_ || !SamePaper(p)) {
             if (jobOpen_) backend_.endJob();
             jobOpen_ = false;
-            ApplyPaperOf(page);
+            ApplyPaperOf(p);
             BeginJob();
         }
         Canvas& canvas = backend_.beginPage();
@@ -171,6 +183,7 @@ private:
     bool collate_ = false;
     bool jobOpen_ = false;
     std::string printerName_;
+    std::optional<PagePaper> lastPaper_;
 };
 
 } // namespace

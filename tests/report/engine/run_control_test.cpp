@@ -7,6 +7,7 @@
 #include "tests/support/recording_ui.h"
 
 #include "report/engine/run_control.h"
+#include "report/printer/recording_printer.h"
 
 #include <QDir>
 #include <QFile>
@@ -148,13 +149,45 @@ TEST_F(RunControlTest, WhatAScriptChangedIsGoneAfterTheRun)
     rows(3);
     TfrMemoView& header = dynamic_cast<TfrMemoView&>(*report.FindObject("Header"));
     header.ScriptLines = {"Footer.Memo := 'changed'; Footer.Left := 77;"};
+    report.XmlExport = true;   // a save in the other form must not spoil the copy
     ASSERT_TRUE(PrepareReport(report));
+    EXPECT_TRUE(report.XmlExport);
+    EXPECT_FALSE(report.LoadFailed);
+    EXPECT_TRUE(ui.shown.empty());
     EXPECT_EQ(texts()[0].back(), "changed");
     TfrView* footer = report.FindObject("Footer");
     ASSERT_NE(footer, nullptr);
     EXPECT_EQ(footer->Memo, StringList{"F[PAGE#]"});
     EXPECT_EQ(footer->Left, 20);
     EXPECT_EQ(report.TemplateFileName, "/reports/list.frf");
+}
+
+TEST_F(RunControlTest, AnotherPrinterChosenForPrintingPreparesTheReportAgainWhenAsked)
+{
+    rows(3);
+    FakePrinter office, lab;
+    office.name = "Office";
+    lab.name = "Lab";
+    auto backend = std::make_unique<RecordingPrinterBackend>(std::vector<FakePrinter>{office, lab});
+    RecordingPrinterBackend& device = *backend;
+    resetPrinting(std::move(backend));
+    int runs = 0;
+    report.OnBeginDoc = [&] { ++runs; };
+    ASSERT_TRUE(PrepareReport(report));
+
+    ScriptedPrintDialog dialog;
+    dialog.answer = PrintChoice{};
+    dialog.selectPrinter = 1;
+    ASSERT_TRUE(PrintFromPreview(report, 1, dialog));
+    EXPECT_EQ(runs, 1) << "RebuildPrinter is off";
+    report.RebuildPrinter = true;
+    dialog.selectPrinter = 0;
+    ASSERT_TRUE(PrintFromPreview(report, 1, dialog));
+    EXPECT_EQ(runs, 2);
+    ASSERT_EQ(device.jobs().size(), 2u);
+    EXPECT_EQ(device.jobs()[0].printer, "Lab");
+    EXPECT_EQ(device.jobs()[1].printer, "Office");
+    EXPECT_EQ(device.jobs()[1].pages.size(), 1u);
 }
 
 TEST_F(RunControlTest, ShowReportHandsThePagesToThePreview)
@@ -282,6 +315,8 @@ TEST_F(ExportTest, EveryObjectAndLineGoesToTheFilterInOrder)
     EXPECT_EQ(report.ActiveExportFilter, nullptr);
     EXPECT_EQ(filter.Stream, nullptr);
     EXPECT_TRUE(onlyTargetInDir());
+    EXPECT_EQ(PreparedPages(report).Page(0).PageObjects, nullptr);
+    EXPECT_EQ(engine().CurrentPage, nullptr);
 }
 
 TEST_F(ExportTest, TheBeforeHandlerMayRenameTheFile)

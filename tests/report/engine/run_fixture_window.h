@@ -1,11 +1,14 @@
 #pragma once
-// A progress window without a screen, for run control tests: it runs the task
+// A print dialog and a progress window without a screen, for run control tests: it runs the task
 // at once, logs its captions and labels, and presses Cancel when told to at a
 // given event-processing call, the way a user's click is seen by the run.
 
 #include "report/engine/run_control.h"
 #include "report/model/engine_context.h"
 #include "report/model/report.h"
+#include "report/printer/printing_context.h"
+
+#include <optional>
 
 #include <memory>
 #include <string>
@@ -46,6 +49,20 @@ public:
 private:
     ProgressLog& log_;
     TfrReport* report_ = nullptr;
+};
+
+// A print dialog that answers from a script and may pick another printer.
+class ScriptedPrintDialog : public PrintDialog {
+public:
+    std::optional<PrintChoice> answer;
+    int selectPrinter = -1;
+    int runs = 0;
+    std::optional<PrintChoice> Run(TfrReport&, int) override
+    {
+        ++runs;
+        if (selectPrinter >= 0) printing().printer().SelectPrinter(selectPrinter);
+        return answer;
+    }
 };
 
 // Installs scripted progress windows that write into `log`.

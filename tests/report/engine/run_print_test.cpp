@@ -160,6 +160,20 @@ TEST_F(PrintRun, EveryChangeOfPaperBeginsANewJob)
     }
 }
 
+TEST_F(PrintRun, APaperThePrinterDoesNotKnowGoesAsItsSizeInOneJob)
+{
+    preparePages({kA5Paper, kA5Paper});
+    FakePrinter a4Only = office();
+    a4Only.paperIds = {kA4, kCustomPaper};
+    useDevice(a4Only);
+    ASSERT_TRUE(PrintPreparedReport(report, "", 1, true));
+    EXPECT_EQ(sheets(), (Sheets{{"P1", "P2"}}));
+    const DeviceSettings& printed = device->jobs()[0].pages[1].settings;
+    EXPECT_EQ(printed.paperSize, kCustomPaper);
+    EXPECT_EQ(printed.paperWidth, 1480);
+    EXPECT_EQ(printed.paperLength, 2100);
+}
+
 TEST_F(PrintRun, AJobStartsOnThePaperOfItsFirstPage)
 {
     preparePages({kA4Paper, kA5Paper, kA5Paper});
@@ -179,6 +193,9 @@ TEST_F(PrintRun, PagesAreDrawnFromThePaperEdge)
     const double scale = 300 / kDesignPixelsPerInch;
     EXPECT_NEAR(texts[0].origin.x, 40 * scale - 30 + 2 * scale, 3);
     EXPECT_NEAR(texts[0].origin.y, 50 * scale - 40 + 1 * scale, 3);
+    // The page's objects are released after printing, and nothing points at them.
+    EXPECT_EQ(pages.Page(0).PageObjects, nullptr);
+    EXPECT_EQ(engine().CurrentPage, nullptr);
 }
 
 TEST_F(PrintRun, OddAndEvenPages)
@@ -238,20 +255,6 @@ TEST_F(PrintRun, CancelAbortsTheJob)
     EXPECT_EQ(log.labels, (std::vector<std::string>{"Printing page:", "Printing page:  1", "Printing page:  2"}));
     EXPECT_TRUE(ui.shown.empty());
 }
-
-// A print dialog that answers from a script and may pick another printer.
-class ScriptedPrintDialog : public PrintDialog {
-public:
-    std::optional<PrintChoice> answer;
-    int selectPrinter = -1;
-    int runs = 0;
-    std::optional<PrintChoice> Run(TfrReport&, int) override
-    {
-        ++runs;
-        if (selectPrinter >= 0) printing().printer().SelectPrinter(selectPrinter);
-        return answer;
-    }
-};
 
 TEST_F(PrintRun, PrintButtonWithoutDialogUsesTheReportsDefaults)
 {
