@@ -15,7 +15,7 @@
 #include "platform/ui/qtuiservices.h"
 #include "platform/ui/uiservices.h"
 #include "report/canvas/fontmap.h"
-#include "report/model/engine_context.h"
+#include "report/engine/progress_window_widgets.h"
 #include "report/preview/preview_widgets.h"
 #include "report/printer/qt_printer.h"
 
@@ -57,11 +57,10 @@ int runPemvora(int argc, char** argv)
     ui::useQtServices();
     // The report engine prints on the installed printers (a virtual one when there are none).
     report::installSystemPrinters();
-    // "打印" shows the prepared cheque in the modal preview; it prints from there.
-    report::engine().Presenters.Preview = [](report::TfrReport& report, const std::string&) {
-        report::TfrPreviewForm preview(report);
-        preview.Show();
-    };
+    // "打印" prepares the cheque under the progress window and shows it in the
+    // modal preview, which prints it.
+    report::installProgressWindow();
+    report::InstallPreview();
     QApplication::setWindowIcon(QIcon(QString::fromStdString(programIcon().string())));
     installChineseTranslations(app);
 
