@@ -16,7 +16,7 @@
 #include "platform/ui/uiservices.h"
 #include "report/canvas/fontmap.h"
 #include "report/designer/tfr_designer.h"
-#include "report/model/engine_context.h"
+#include "report/engine/progress_window_widgets.h"
 #include "report/preview/preview_widgets.h"
 #include "report/printer/qt_printer.h"
 
@@ -58,11 +58,10 @@ int runPemvora(int argc, char** argv)
     ui::useQtServices();
     // The report engine prints on the installed printers (a virtual one when there are none).
     report::installSystemPrinters();
-    // "打印" shows the prepared cheque in the modal preview; it prints from there.
-    report::engine().Presenters.Preview = [](report::TfrReport& report, const std::string&) {
-        report::TfrPreviewForm preview(report);
-        preview.Show();
-    };
+    // "打印" prepares the cheque under the progress window and shows it in the
+    // modal preview, which prints it.
+    report::installProgressWindow();
+    report::InstallPreview();
     // "打印修改" opens the designer on the loaded template; its buttons stay in
     // place, greyed when they do nothing.
     report::TfrDesigner designer;
