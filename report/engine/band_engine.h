@@ -72,8 +72,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A band feature whose printing this engine does not do yet (sub-reports,
-// cross columns). The run ends with its message.
+// A band feature whose printing this engine does not do yet (sub-reports
+// inside sub-reports). The run ends with its message.
 class NotSupportedYet : public RunError {
 public:
     using RunError::RunError;
@@ -122,8 +122,14 @@ struct PageRun {
     // Sub-report bodies record their steps instead of printing (RecordMode 1).
     int RecordMode = 0;
     std::vector<RecordedStep> RecordedSteps;
-    int ReplayPos = 0;
+    std::size_t ReplayPos = 0;
     TfrBand* SuspendedBand = nullptr;
+    // A sub-report body: the page it prints into (whose band area edges it
+    // uses), where it began on the current prepared page, and whether that
+    // was the top of a page started for it.
+    PageRun* Parent = nullptr;
+    int RestartY = 0;
+    bool RestartedOnNewPage = false;
 
     TfrBand& Band(int kind) const { return *Bands[static_cast<std::size_t>(kind)]; }
 };
@@ -207,8 +213,12 @@ private:
     // A band printed over pages: objects move up page by page, stretchable
     // ones are cut where a page ends and continue on the next.
     void SplitAcrossPages(PageRun& run, TfrBand& band);
-    // Where sub-reports join in.
+    // Sub-reports: the pages of the band's sub-report objects from the first
+    // one on record their steps, then replay them side by side, continuing
+    // together on new pages until every one is done.
     bool RunSubReports(PageRun& run, TfrBand& band, std::size_t firstSubReport);
+    // Replays a sub-report body's steps; true when it must go on on a new page.
+    bool ReplaySteps(PageRun& sub);
     // Cross columns: the band's cross objects printed once per record of the
     // cross data source, left to right, wrapping onto the following pages.
     void PrintCross(PageRun& run, TfrBand& band);

@@ -118,6 +118,11 @@ bool BandEngine::PrintBand(PageRun& run, TfrBand* band)
             if (kind != PageFooter && kind != Overlay && kind != ColumnFooter && kind != None) {
                 const int h = ComputeHeight(run, *band);
                 const int columnFooter = run.Band(ColumnFooter).Height;
+                if (run.CurY + h + columnFooter > run.BandAreaBottom && !band->PageBreak && run.IsSubReportPage) {
+                    // A sub-report goes on on the next page, unless it began at the top of one already.
+                    if (run.CurY != run.RestartY || !run.RestartedOnNewPage) return true;
+                    refuseBandThatNeverFits(run, *band, h, false);
+                }
                 if (run.CurY + h + columnFooter > run.BandAreaBottom && !band->PageBreak) {
                     const bool tallerThanPage = h > run.BandAreaBottom - TopEdge(run) && run.CurY == TopEdge(run);
                     // Nothing but headers on this page yet: another page would look the same.
@@ -492,11 +497,134 @@ void BandEngine::SplitAcrossPages(PageRun& run, TfrBand& band)
 
 // ---------------------------------------------------------------- where later features join in
 
-bool BandEngine::RunSubReports(PageRun&, TfrBand& band, std::size_t firstSubReport)
+bool BandEngine::RunSubReports(PageRun& run, TfrBand& band, std::size_t firstSubReport)
 {
-    throw NotSupportedYet(fmt::format("The band \"{}\" holds the sub-report \"{}\"; printing sub-reports is not "
-                                      "supported yet",
-                                      band.Name, band.Objects[firstSubReport]->Name));
+    EngineContext& e = engine();
+    if (run.IsSubReportPage)
+        throw NotSupportedYet(fmt::format("The band \"{}\" holds the sub-report \"{}\" inside a sub-report; printing "
+                                          "sub-reports inside sub-reports is not supported yet",
+                                          band.Name, band.Objects[firstSubReport]->Name));
+    const int bandBottom = std::max(0, run.CurY + band.Height);
+    const int p = e.PageNo;
+
+    // Every sub-report records what its data loops would print.
+    std::vector<PageRun*> subs;
+    for (std::size_t i = firstSubReport; i < band.Objects.size(); ++i) {
+        auto* view = dynamic_cast<TfrSubReportView*>(band.Objects[i]);
+        if (!view || !view->Visible || view->SubPageIndex < 0 || view->SubPageIndex >= report_.Pages.Count()) continue;
+        PageRun& sub = RunOf(report_.Pages[view->SubPageIndex]);
+        if (&sub == &run || !sub.BandsReady || std::find(subs.begin(), subs.end(), &sub) != subs.end()) continue;
+        setCurrentPage(sub);
+        sub.Parent = &run;
+        sub.RecordMode = 1;
+        sub.RecordedSteps.clear();
+        {
+            // The data loop this band is printed from waits with its pending bands.
+            std::vector<TfrBand*> pending, flushing;
+            pending.swap(pending_);
+            flushing.swap(flushing_);
+            const int deepest = deepestLevel_;
+            struct Resume {
+                BandEngine& engine;
+                std::vector<TfrBand*>& pending;
+                std::vector<TfrBand*>& flushing;
+                int deepest;
+                ~Resume()
+                {
+                    engine.pending_.swap(pending);
+                    engine.flushing_.swap(flushing);
+                    engine.deepestLevel_ = deepest;
+                }
+            } resume{*this, pending, flushing, deepest};
+            BuildPage(sub);
+        }
+        sub.CurY = sub.RestartY = view->Top + band.Top;
+        sub.RestartedOnNewPage = false;
+        sub.BandAreaBottom = run.BandAreaBottom;
+        sub.ColumnOffsetX = run.ColumnOffsetX + view->Left;
+        sub.Columns = 1;
+        sub.ColumnIndex = 0;
+        sub.ReplayPos = 0;
+        sub.LastPrintedBand = nullptr;
+        subs.push_back(&sub);
+    }
+    run.SuspendedBand = nullptr;
+    struct EndOfSubReports {
+        std::vector<PageRun*>& subs;
+        BandEngine& engine;
+        PageRun& parent;
+        ~EndOfSubReports()
+        {
+            for (PageRun* sub : subs) {
+                sub->RecordedSteps.clear();
+                sub->RecordMode = 0;
+                sub->Parent = nullptr;
+            }
+            engine.setCurrentPage(parent);
+        }
+    } endOfSubReports{subs, *this, run};
+
+    // Side by side, page after page, until every one is done.
+    std::vector<char> done(subs.size(), 0);
+    int bottom = run.CurY;
+    for (;;) {
+        band.SubReportsDone = true;
+        bottom = run.CurY;
+        for (std::size_t i = 0; i < subs.size() && !Terminated(); ++i) {
+            if (done[i]) continue;
+            setCurrentPage(*subs[i]);
+            if (ReplaySteps(*subs[i])) {
+                band.SubReportsDone = false;
+            } else {
+                done[i] = 1;
+                bottom = std::max(bottom, subs[i]->CurY);
+            }
+        }
+        setCurrentPage(run);
+        if (band.SubReportsDone || Terminated()) break;
+        NewPage(run);
+        for (std::size_t i = 0; i < subs.size(); ++i) {
+            if (done[i]) continue;
+            subs[i]->CurY = subs[i]->RestartY = run.CurY;
+            subs[i]->RestartedOnNewPage = true;
+            subs[i]->BandAreaBottom = run.BandAreaBottom;
+            subs[i]->LastPrintedBand = nullptr;
+        }
+    }
+    run.CurY += std::max(band.ComputedHeight, bottom - run.CurY);
+    if (e.PageNo == p && run.CurY < bandBottom) run.CurY = bandBottom;
+    e.CurrentPage = &run.Page;
+    return true;
+}
+
+bool BandEngine::ReplaySteps(PageRun& sub)
+{
+    while (sub.ReplayPos < sub.RecordedSteps.size()) {
+        if (Terminated()) return false;
+        const RecordedStep step = sub.RecordedSteps[sub.ReplayPos];
+        TfrBand& b = *step.Band;
+        switch (step.Step) {
+        case RecordedStep::FirstRecord:
+            b.First();
+            b.LineNo = 1;
+            break;
+        case RecordedStep::NextRecord:
+            b.Next();
+            sub.CurrentRecordNo += 1;
+            b.LineThroughNo += 1;
+            b.LineNo += 1;
+            break;
+        case RecordedStep::ShowBand:
+            if (PrintBand(sub, &b)) {
+                // Printed again on the next page: its script has run for this print.
+                b.SkipScriptOnce = true;
+                return true;
+            }
+            break;
+        }
+        sub.ReplayPos += 1;
+    }
+    return false;
 }
 
 // ---------------------------------------------------------------- cross columns

@@ -304,6 +304,45 @@ TEST_P(CrossColumns, WrapOntoTheNextPageAtTheRowsHeight)
 INSTANTIATE_TEST_SUITE_P(Cases, CrossColumns, ::testing::ValuesIn(kCross),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(BandLayout, SubReportsSideBySideGoOnTogetherOverPages)
+{
+    band(ReportTitle, 0, 20, "ReportTitle1");
+    const auto subReport = [&](const char* name, int left, const char* rows, const char* text) {
+        auto& sub = page->Add<TfrSubReportView>();
+        sub.Name = name;
+        sub.PlaceAt(left, 0, 200, 20);
+        TfrPage& body = report.Pages[report.Pages.Add()];
+        sub.SubPageIndex = report.Pages.Count() - 1;
+        band(MasterData, 0, 20, std::string("Rows") + name, &body).SetProperty("DataSource", rows);
+        this->text(std::string("Text") + name, 20, 0, {text}, &body);
+    };
+    subReport("Long", 20, "25", "A[LINE#]");    // ten rows a page: three pages
+    subReport("Short", 270, "3", "B[LINE#]");
+    labelled(ReportSummary, 60, "End");
+    run();
+    const auto places = [&](int pageIndex) {
+        std::vector<std::string> out;
+        for (const Printed& p : printed(pageIndex))
+            out.push_back(p.text + "@" + std::to_string(p.left) + "," + std::to_string(p.top));
+        return out;
+    };
+    const auto rows = [](const char* prefix, int from, int to, int left) {
+        std::vector<std::string> out;
+        for (int n = from; n <= to; ++n)
+            out.push_back(prefix + std::to_string(n) + "@" + std::to_string(left) + "," + std::to_string(10 + 20 * ((n - 1) % 10)));
+        return out;
+    };
+    ASSERT_EQ(pageCount(), 3);
+    std::vector<std::string> first = rows("A", 1, 10, 40);
+    for (const std::string& b : rows("B", 1, 3, 290)) first.push_back(b);
+    EXPECT_EQ(places(0), first);
+    EXPECT_EQ(places(1), rows("A", 11, 20, 40));
+    // The summary starts below the end of the longer one.
+    std::vector<std::string> last = rows("A", 21, 25, 40);
+    last.push_back("End@20,110");
+    EXPECT_EQ(places(2), last);
+}
+
 TEST_F(BandLayout, ABandScriptStartsANewPage)
 {
     TfrBandView& rows = master(0, "3", "R[LINE#]");
