@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 namespace pemvora::report::enginetest {
 namespace {
@@ -178,6 +179,55 @@ TEST_F(BandLayout, ABreakableBandContinuesItsTextWhereThePageCutIt)
     EXPECT_EQ(joined, all);
     // The band's next content starts below the last part.
     EXPECT_EQ(layout(2).back(), "End@" + std::to_string(bodyBottom));
+}
+
+TEST_F(BandLayout, ACutTextShowsItsPartsAndAStretchedOneReachesTheBandsLastPart)
+{
+    band(ReportTitle, 0, 400, "ReportTitle1").Flags = flag::Breaked;
+    StringList lines;
+    for (int n = 1; n <= 22; ++n) lines.push_back("p" + std::to_string(n));
+    text("Plain", 20, 0, lines).Height = 340;
+    lines.resize(19);
+    for (std::string& line : lines) line[0] = 'g';
+    TfrMemoView& grown = text("Grown", 200, 0, lines);
+    grown.Height = 300;
+    grown.Flags = flag::Stretched;
+    labelled(ReportSummary, 420, "End");
+    run();
+    ASSERT_EQ(pageCount(), 2);
+    const auto records = [&](int pageIndex) {
+        std::map<std::string, std::pair<int, int>> out;   // name: top, height
+        for (const auto& r : ReadPreparedObjects(PreparedPages(report).Page(pageIndex).Stream.data()))
+            out[r->Name] = {r->Top, r->Height};
+        return out;
+    };
+    // Where the page ends (200 pixels from the band's top, less 2) both are cut.
+    auto first = records(0);
+    EXPECT_EQ(first["Plain"], std::make_pair(10, 199));
+    EXPECT_EQ(first["Grown"], std::make_pair(10, 199));
+    // On the next page the plain text is as high as its rest; the stretched
+    // one reaches down as far, and the summary follows.
+    auto second = records(1);
+    const auto [plainTop, plainHeight] = second["Plain"];
+    EXPECT_EQ(plainTop, 10);
+    EXPECT_GT(plainHeight, 340 - 198);
+    EXPECT_LT(plainHeight, 340 - 198 + 15);
+    EXPECT_EQ(second["Grown"], std::make_pair(10, plainHeight));
+    EXPECT_EQ(second["Memo420"].first, 10 + plainHeight);
+
+    // Every line once, in order, over the two pages.
+    const auto linesOf = [&](const std::string& name) {
+        std::string joined;
+        for (int i = 0; i < 2; ++i)
+            for (const Printed& p : printed(i))
+                if (p.name == name) joined += (joined.empty() ? "" : "|") + p.text;
+        return joined;
+    };
+    std::string plain, grownLines;
+    for (int n = 1; n <= 22; ++n) plain += (n > 1 ? "|p" : "p") + std::to_string(n);
+    for (int n = 1; n <= 19; ++n) grownLines += (n > 1 ? "|g" : "g") + std::to_string(n);
+    EXPECT_EQ(linesOf("Plain"), plain);
+    EXPECT_EQ(linesOf("Grown"), grownLines);
 }
 
 TEST_F(BandLayout, ABandTallerThanTheRoomBelowThePageHeaderIsPrintedSplit)
