@@ -500,20 +500,20 @@ void BandEngine::SplitAcrossPages(PageRun& run, TfrBand& band)
 bool BandEngine::RunSubReports(PageRun& run, TfrBand& band, std::size_t firstSubReport)
 {
     EngineContext& e = engine();
-    if (run.IsSubReportPage)
-        throw NotSupportedYet(fmt::format("The band \"{}\" holds the sub-report \"{}\" inside a sub-report; printing "
-                                          "sub-reports inside sub-reports is not supported yet",
-                                          band.Name, band.Objects[firstSubReport]->Name));
     const int bandBottom = std::max(0, run.CurY + band.Height);
     const int p = e.PageNo;
 
     // Every sub-report records what its data loops would print.
-    std::vector<PageRun*> subs;
+    run.SubReports.clear();
     for (std::size_t i = firstSubReport; i < band.Objects.size(); ++i) {
         auto* view = dynamic_cast<TfrSubReportView*>(band.Objects[i]);
         if (!view || !view->Visible || view->SubPageIndex < 0 || view->SubPageIndex >= report_.Pages.Count()) continue;
         PageRun& sub = RunOf(report_.Pages[view->SubPageIndex]);
-        if (&sub == &run || !sub.BandsReady || std::find(subs.begin(), subs.end(), &sub) != subs.end()) continue;
+        // A page that is already printing (a sub-report of itself) is left out.
+        bool busy = false;
+        for (const PageRun* r = &run; r && !busy; r = r->Parent) busy = r == &sub;
+        if (busy || !sub.BandsReady || std::find(run.SubReports.begin(), run.SubReports.end(), &sub) != run.SubReports.end())
+            continue;
         setCurrentPage(sub);
         sub.Parent = &run;
         sub.RecordMode = 1;
@@ -545,56 +545,67 @@ bool BandEngine::RunSubReports(PageRun& run, TfrBand& band, std::size_t firstSub
         sub.Columns = 1;
         sub.ColumnIndex = 0;
         sub.ReplayPos = 0;
+        sub.SuspendedBand = nullptr;
         sub.LastPrintedBand = nullptr;
-        subs.push_back(&sub);
+        run.SubReports.push_back(&sub);
     }
+    run.SubReportDone.assign(run.SubReports.size(), 0);
     run.SuspendedBand = nullptr;
-    struct EndOfSubReports {
-        std::vector<PageRun*>& subs;
-        BandEngine& engine;
-        PageRun& parent;
-        ~EndOfSubReports()
-        {
-            for (PageRun* sub : subs) {
-                sub->RecordedSteps.clear();
-                sub->RecordMode = 0;
-                sub->Parent = nullptr;
-            }
-            engine.setCurrentPage(parent);
-        }
-    } endOfSubReports{subs, *this, run};
+    setCurrentPage(run);
 
-    // Side by side, page after page, until every one is done.
-    std::vector<char> done(subs.size(), 0);
     int bottom = run.CurY;
+    if (!ContinueSubReports(run, band, bottom)) {
+        run.SuspendedBand = &band;   // goes on when the page this one prints into goes on
+        return true;
+    }
+    FinishSubReports(run, band, bottom);
+    if (e.PageNo == p && run.CurY < bandBottom) run.CurY = bandBottom;
+    return true;
+}
+
+bool BandEngine::ContinueSubReports(PageRun& run, TfrBand& band, int& bottom)
+{
     for (;;) {
         band.SubReportsDone = true;
         bottom = run.CurY;
-        for (std::size_t i = 0; i < subs.size() && !Terminated(); ++i) {
-            if (done[i]) continue;
-            setCurrentPage(*subs[i]);
-            if (ReplaySteps(*subs[i])) {
+        for (std::size_t i = 0; i < run.SubReports.size() && !Terminated(); ++i) {
+            if (run.SubReportDone[i]) continue;
+            PageRun& sub = *run.SubReports[i];
+            setCurrentPage(sub);
+            const bool goesOn = ReplaySteps(sub);
+            setCurrentPage(run);
+            if (goesOn) {
                 band.SubReportsDone = false;
             } else {
-                done[i] = 1;
-                bottom = std::max(bottom, subs[i]->CurY);
+                run.SubReportDone[i] = 1;
+                bottom = std::max(bottom, sub.CurY);
             }
         }
-        setCurrentPage(run);
-        if (band.SubReportsDone || Terminated()) break;
+        if (band.SubReportsDone || Terminated()) return true;
+        if (run.IsSubReportPage) return false;
         NewPage(run);
-        for (std::size_t i = 0; i < subs.size(); ++i) {
-            if (done[i]) continue;
-            subs[i]->CurY = subs[i]->RestartY = run.CurY;
-            subs[i]->RestartedOnNewPage = true;
-            subs[i]->BandAreaBottom = run.BandAreaBottom;
-            subs[i]->LastPrintedBand = nullptr;
+        for (std::size_t i = 0; i < run.SubReports.size(); ++i) {
+            if (run.SubReportDone[i]) continue;
+            PageRun& sub = *run.SubReports[i];
+            sub.CurY = sub.RestartY = run.CurY;
+            sub.RestartedOnNewPage = true;
+            sub.BandAreaBottom = run.BandAreaBottom;
+            sub.LastPrintedBand = nullptr;
         }
     }
+}
+
+void BandEngine::FinishSubReports(PageRun& run, TfrBand& band, int bottom)
+{
+    for (PageRun* sub : run.SubReports) {
+        sub->RecordedSteps.clear();
+        sub->RecordMode = 0;
+        sub->Parent = nullptr;
+    }
+    run.SubReports.clear();
+    run.SubReportDone.clear();
     run.CurY += std::max(band.ComputedHeight, bottom - run.CurY);
-    if (e.PageNo == p && run.CurY < bandBottom) run.CurY = bandBottom;
-    e.CurrentPage = &run.Page;
-    return true;
+    engine().CurrentPage = &run.Page;
 }
 
 bool BandEngine::ReplaySteps(PageRun& sub)
@@ -615,6 +626,23 @@ bool BandEngine::ReplaySteps(PageRun& sub)
             b.LineNo += 1;
             break;
         case RecordedStep::ShowBand:
+            if (TfrBand* suspended = sub.SuspendedBand) {
+                // The band's own sub-reports go on where this page went on.
+                for (std::size_t i = 0; i < sub.SubReports.size(); ++i) {
+                    if (sub.SubReportDone[i]) continue;
+                    PageRun& inner = *sub.SubReports[i];
+                    inner.CurY = inner.RestartY = sub.CurY;
+                    inner.RestartedOnNewPage = sub.RestartedOnNewPage;
+                    inner.BandAreaBottom = sub.BandAreaBottom;
+                    inner.LastPrintedBand = nullptr;
+                }
+                int bottom = sub.CurY;
+                if (!ContinueSubReports(sub, *suspended, bottom)) return true;
+                sub.SuspendedBand = nullptr;
+                FinishSubReports(sub, *suspended, bottom);
+                suspended->SkipScriptOnce = false;   // it was not printed again
+                break;
+            }
             if (PrintBand(sub, &b)) {
                 // Printed again on the next page: its script has run for this print.
                 b.SkipScriptOnce = true;

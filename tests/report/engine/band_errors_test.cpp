@@ -236,31 +236,6 @@ TEST_F(BandErrors, ChildBandsThatComeBackToTheirBandAreRefused)
               "The band \"Title1\" is printed as a child of itself (ChildBand)");
 }
 
-// A sub-report inside a sub-report is not printed yet: a run that meets one
-// ends with an error that says so, instead of leaving it out.
-TEST_F(BandErrors, SubReportsInsideSubReportsEndTheRunWithAClearError)
-{
-    band(ReportTitle, 0, 20, "ReportTitle1");
-    auto& outer = page->Add<TfrSubReportView>();
-    outer.Name = "SubReport1";
-    outer.PlaceAt(20, 0, 100, 20);
-    outer.SubPageIndex = 1;
-    TfrPage& body = report.Pages[report.Pages.Add()];
-    band(MasterData, 0, 20, "MasterData2", &body).SetProperty("DataSource", "2");
-    auto& inner = body.Add<TfrSubReportView>();
-    inner.Name = "SubReport2";
-    inner.PlaceAt(20, 0, 100, 20);
-    inner.SubPageIndex = 2;
-    TfrPage& innerBody = report.Pages[report.Pages.Add()];
-    band(MasterData, 0, 20, "MasterData3", &innerBody).SetProperty("DataSource", "2");
-    text("Row", 20, 0, {"row"}, &innerBody);
-    const PrepareResult result = prepare();
-    ASSERT_TRUE(result.Failed);
-    EXPECT_EQ(result.ErrorText.substr(result.ErrorText.rfind('\r') + 1),
-              "The band \"MasterData2\" holds the sub-report \"SubReport2\" inside a sub-report; printing sub-reports "
-              "inside sub-reports is not supported yet");
-}
-
 TEST_F(BandErrors, ASubReportThatCanNeverGoOnEndsTheRun)
 {
     band(ReportTitle, 0, 20, "ReportTitle1");

@@ -393,6 +393,50 @@ TEST_F(BandLayout, SubReportsSideBySideGoOnTogetherOverPages)
     EXPECT_EQ(places(2), last);
 }
 
+TEST_F(BandLayout, ASubReportInsideASubReportGoesOnWithIt)
+{
+    band(ReportTitle, 0, 20, "ReportTitle1");
+    auto& outer = page->Add<TfrSubReportView>();
+    outer.Name = "Outer";
+    outer.PlaceAt(20, 0, 400, 20);
+    outer.SubPageIndex = 1;
+    TfrPage& middle = report.Pages[report.Pages.Add()];
+    band(MasterData, 0, 20, "Middle", &middle).SetProperty("DataSource", "2");
+    text("M", 20, 0, {"M[LINE#]"}, &middle);
+    auto& inner = middle.Add<TfrSubReportView>();
+    inner.Name = "Inner";
+    inner.PlaceAt(200, 0, 100, 20);
+    inner.SubPageIndex = 2;
+    TfrPage& innermost = report.Pages[report.Pages.Add()];
+    band(MasterData, 0, 20, "Innermost", &innermost).SetProperty("DataSource", "12");
+    text("I", 20, 0, {"I[LINE#]"}, &innermost);
+    labelled(ReportSummary, 60, "End");
+    run();
+    const auto places = [&](int pageIndex) {
+        std::vector<std::string> out;
+        for (const Printed& p : printed(pageIndex))
+            out.push_back(p.text + "@" + std::to_string(p.left) + "," + std::to_string(p.top));
+        return out;
+    };
+    // Inner rows from `from` to `to`, the first at `top`.
+    const auto innerRows = [](std::vector<std::string>& out, int from, int to, int top) {
+        for (int n = from; n <= to; ++n) out.push_back("I" + std::to_string(n) + "@240," + std::to_string(top + 20 * (n - from)));
+    };
+    ASSERT_EQ(pageCount(), 3);
+    std::vector<std::string> first{"M1@40,10"};
+    innerRows(first, 1, 10, 10);
+    std::vector<std::string> second;
+    innerRows(second, 11, 12, 10);
+    second.push_back("M2@40,50");   // below the end of the first row's inner rows
+    innerRows(second, 1, 8, 50);
+    std::vector<std::string> third;
+    innerRows(third, 9, 12, 10);
+    third.push_back("End@20,90");
+    EXPECT_EQ(places(0), first);
+    EXPECT_EQ(places(1), second);
+    EXPECT_EQ(places(2), third);
+}
+
 TEST_F(BandLayout, ABandScriptStartsANewPage)
 {
     TfrBandView& rows = master(0, "3", "R[LINE#]");
