@@ -358,6 +358,21 @@ TEST_P(CrossColumns, WrapOntoTheNextPageAtTheRowsHeight)
 INSTANTIATE_TEST_SUITE_P(Cases, CrossColumns, ::testing::ValuesIn(kCross),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(BandLayout, ACrossFooterTotalsTheColumnsOfItsRow)
+{
+    master(0, "2", "R[LINE#]");
+    TfrBandView& columns = band(CrossData, 0, 0, "CrossData1");
+    columns.PlaceAt(150, 0, 50, 400);
+    columns.SetProperty("DataSource", "3");
+    TfrBandView& footer = band(CrossFooter, 0, 0, "CrossFooter1");
+    footer.PlaceAt(300, 0, 100, 400);
+    text("Cell", 150, 0, {"[COLUMN#]0"}).Width = 50;
+    text("Total", 300, 0, {"=[SUM([COLUMN#] * 10 + [LINE#])]"}).Width = 100;
+    // Row 1: 11 + 21 + 31; row 2: 12 + 22 + 32. The footer follows the last column.
+    EXPECT_EQ(run(), (Pages{{"R1@10", "10@10", "20@10", "30@10", "=63@10", "R2@30", "10@30", "20@30", "30@30",
+                             "=66@30"}}));
+}
+
 TEST_F(BandLayout, SubReportsSideBySideGoOnTogetherOverPages)
 {
     band(ReportTitle, 0, 20, "ReportTitle1");
