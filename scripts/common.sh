@@ -12,7 +12,7 @@ PEMVORA_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-wqy-zenhei fonts-liberation2
   qt6-translations-l10n
-  xvfb xauth poppler-utils python3
+  xvfb xauth xdotool poppler-utils python3
 )
 
 log() { printf '\033[1m==>\033[0m %s\n' "$*"; }

@@ -1,7 +1,11 @@
 #include "app/cheque/chequecontroller.h"
 
 #include "app/capitals/capitals.h"
+#include "app/templates/chequeform.h"
+#include "app/templates/templatechoice.h"
 #include "platform/value/numbertext.h"
+
+#include <fmt/format.h>
 
 #include <algorithm>
 #include <ctime>
@@ -350,7 +354,7 @@ void ChequeController::newCheque()
     });
 }
 
-bool ChequeController::refuse(const char* message)
+bool ChequeController::refuse(const std::string& message)
 {
     ui_.message(message, text::kMessageCaption, ui::Icon::Information, ui::Buttons::Ok);
     notifyTexts();
@@ -374,6 +378,8 @@ bool ChequeController::datasave()
             z.setValue("yh_h", data_->BANCK.value("bank_dh"));
 
         if (amount() < 1) return refuse(text::kAmountRequired);
+        // "￥" and ten digits fill the form's eleven boxes; more would print a void cheque.
+        if (amount() >= kAmountBeyondForm) return refuse(text::kAmountTooLarge);
 
         if (cdw_.empty()) return refuse(text::kPayeeRequired);
         if (data_->addw.locate("skdw", Value(cdw_))) z.setValue("dw_h", data_->addw.value("dw_dh"));
@@ -394,12 +400,111 @@ bool ChequeController::save()
     return true;
 }
 
+bool ChequeController::showCheque(const std::string& number)
+{
+    if (!data_ || adding_) return false;
+    return guarded([&] {
+        if (!data_->ZPJE.locate("zphm", Value(number))) return false;
+        showReferences();
+        return true;
+    });
+}
+
+// ---- Printing ----
+
+std::vector<std::pair<std::string, std::string>> ChequeController::reportVariables() const
+{
+    return {
+        {"dskyt", cyt_},
+        {"dkhh", cyh_},
+        {"dyhzh", czh_},
+        {"dskdw", cdw_},
+        {"dx", cdx_},
+        {"year", year_},
+        {"month", month_},
+        {"day", day_},
+        // The amount in fen for the form's digit boxes: 2045.67 gives ￥204567.
+        {"mm", "￥" + formatNumber(hiddenAmount_ * 100)},
+    };
+}
+
+void ChequeController::lookUpTemplateBank()
+{
+    if (data_->BANCK.locate("bank_name", Value(cyh_))) lastBankMb_ = data_->BANCK.text("bank_mb");
+}
+
+std::string ChequeController::templatePath(const std::string& fileName) const
+{
+    return (templateFolder_ / fileName).string();
+}
+
 void ChequeController::print()
 {
     if (!data_) return;
     guarded([this] {
-        if (data_->chequeNumberStored(chequeNumber())) return true;
-        if (datasave()) setAdding(false);
+        if (!data_->chequeNumberStored(chequeNumber())) {
+            if (!datasave()) return false;
+            setAdding(false);
+        } else if (amount() >= kAmountBeyondForm) {
+            // Stored before amounts were checked against the form.
+            return refuse(text::kAmountTooLarge);
+        }
+        if (!runner_) return true;
+        return runTemplate();
+    });
+}
+
+bool ChequeController::runTemplate()
+{
+    for (const auto& [name, value] : reportVariables()) runner_->SetVariable(name, value);
+    lookUpTemplateBank();
+    const std::optional<std::string> file = templateFileName(lastBankMb_, printFamily(czplx_, printMode_));
+    if (!file) return refuse(text::kNoTemplateBank);
+    // A missing file is not passed over: the template loaded before would
+    // put this cheque on another bank's form.
+    try {
+        switch (runner_->LoadFromFile(templatePath(*file))) {
+        case ReportRunner::Load::Loaded: break;
+        case ReportRunner::Load::Missing: return refuse(fmt::format(text::kTemplateMissing, lastBankMb_, *file));
+        case ReportRunner::Load::Failed: return false;
+        }
+        runner_->ShowReport();
+    } catch (const std::exception& e) {
+        ui_.error(e.what());
+        return false;
+    }
+    return true;
+}
+
+void ChequeController::printModify()
+{
+    if (!runner_ || !runner_->CanDesign()) {
+        refuse(text::kDesignerUnavailable);
+        return;
+    }
+    if (!data_) return;
+    guarded([this] {
+        lookUpTemplateBank();
+        const std::optional<TemplateFamily> family = designFamily(czplx_, printMode_);
+        if (!family) return false;   // a type other than 现金 and 转帐 opens nothing
+        const std::optional<std::string> file = templateFileName(lastBankMb_, *family);
+        if (!file) return refuse(text::kNoTemplateBank);
+        const std::string path = templatePath(*file);
+        try {
+            ReportRunner::Load loaded = runner_->LoadFromFile(path);
+            if (loaded == ReportRunner::Load::Missing) {
+                const ui::Answer make = ui_.question(fmt::format(text::kCreateTemplate, lastBankMb_, *file),
+                                                     text::kMessageCaption);
+                if (make != ui::Answer::Yes) return false;
+                templates::writeTemplate(templates::referenceDescription(), *family, path);
+                loaded = runner_->LoadFromFile(path);
+            }
+            if (loaded != ReportRunner::Load::Loaded) return false;
+            runner_->DesignReport();
+        } catch (const std::exception& e) {
+            ui_.error(e.what());
+            return false;
+        }
         return true;
     });
 }

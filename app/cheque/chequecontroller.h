@@ -11,14 +11,17 @@
 // Texts set by the program never count as typing: the view shows them with
 // its change signals blocked and calls the *Typed handlers only for input.
 
+#include "app/cheque/reportrunner.h"
 #include "app/data/tdata.h"
 #include "app/lists/listcontroller.h"
 #include "platform/ui/uiservices.h"
 #include "platform/value/datetime.h"
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pemvora::app {
@@ -34,7 +37,17 @@ inline constexpr const char* kAmountRequired = "请输入数字金额!";
 inline constexpr const char* kPayeeRequired = "请输入收款单位!";
 inline constexpr const char* kNumberRequired = "请输入支票号码!";
 inline constexpr const char* kNumberDuplicate = "支票号码重复,请重新输入!";
+// Printing. The eleven digit boxes of a cheque form hold "￥" and ten digits.
+inline constexpr const char* kAmountTooLarge = "支票金额最多只能填写 99,999,999.99 元!";
+inline constexpr const char* kNoTemplateBank = "该银行帐号未设置打印模板,请在“帐号设置”中选择打印模板!";
+// {0}: the template bank, {1}: the file name.
+inline constexpr const char* kTemplateMissing = "找不到{0}的支票模板文件“{1}”,未打印!";
+inline constexpr const char* kCreateTemplate = "{0}的支票模板文件“{1}”不存在,是否按标准支票版式创建?";
+inline constexpr const char* kDesignerUnavailable = "报表设计器暂不可用,无法修改打印模板!";
 } // namespace chequetext
+
+// The largest amount a cheque form takes; an amount from here on is refused.
+inline constexpr double kAmountBeyondForm = 100000000.0;
 
 class ChequeController : private data::DatasetListener {
 public:
@@ -70,9 +83,17 @@ public:
     bool save();
     // Validates and posts the current cheque; false after a message or an error.
     bool datasave();
-    // "打印": saves the cheque when its number is not stored yet. Printing
-    // itself is not part of the program yet; nothing is shown afterwards.
+    // "打印": saves the cheque when its number is not stored yet (a stored one
+    // is printed as shown, unsaved), sets the report variables, chooses the
+    // template and shows it in the preview. Without a report component it
+    // only saves.
     void print();
+    // "打印修改": opens the template that "打印" would use in the designer; a
+    // missing file is offered to be made from the reference cheque form first.
+    void printModify();
+    // Shows the stored cheque with that number, as the navigator would; false
+    // when there is none.
+    bool showCheque(const std::string& number);
     // After the purpose window closed: the purpose list from its own cursor,
     // whose pending row is settled (with its checks) before the cursor moves.
     void refreshPurposes(ListController& purposes);
@@ -86,6 +107,16 @@ public:
     // The payee picker's choice (set by the program, as typing would).
     void setPayee(const std::string& text);
     void setPrintMode(int index) { printMode_ = index; }
+
+    // ---- Printing ----
+    // The report component `bbdy` (not owned); nullptr: there is none.
+    void setReportRunner(ReportRunner* runner) { runner_ = runner; }
+    // Where the template files are; empty: the current folder.
+    void setTemplateFolder(std::filesystem::path folder) { templateFolder_ = std::move(folder); }
+    // The template bank the last look-up found; it stays when a look-up finds nothing.
+    const std::string& lastBankMb() const { return lastBankMb_; }
+    // The nine report variables of a print, in the order they are set.
+    std::vector<std::pair<std::string, std::string>> reportVariables() const;
 
     // ---- Input to the bound boxes, as the bound controls write it ----
     void amountTyped(std::optional<double> value);   // nothing: the box was emptied
@@ -128,7 +159,10 @@ private:
     void dateChanged();
     void linkBankToAccount();   // serves the bank box and the purpose box
     void setAdding(bool adding);
-    bool refuse(const char* message);
+    bool refuse(const std::string& message);
+    void lookUpTemplateBank();
+    bool runTemplate();
+    std::string templatePath(const std::string& fileName) const;
     void editChequeRow();
     template <typename F> bool guarded(F&& step);
     void notifyTexts();
@@ -145,6 +179,9 @@ private:
     double hiddenAmount_ = 0;
     std::vector<std::string> bankItems_, accountItems_, purposeItems_;
     bool adding_ = false;
+    ReportRunner* runner_ = nullptr;
+    std::filesystem::path templateFolder_;
+    std::string lastBankMb_;
 };
 
 // Today's local date and time as a DateTime.

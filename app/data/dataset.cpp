@@ -187,6 +187,7 @@ void Dataset::open()
             Column c;
             c.name = stmt.columnName(i);
             c.date = isDateTimeDeclType(stmt.declType(i));
+            c.declared = stmt.declType(i) ? stmt.declType(i) : "";
             const char* origin = stmt.originName(i);
             const char* from = stmt.tableName(i);
             c.origin = origin ? origin : "";
@@ -396,6 +397,12 @@ bool Dataset::isDateField(int column) const
 {
     requireColumn(column);
     return columns_[column].date;
+}
+
+const std::string& Dataset::declaredType(int column) const
+{
+    requireColumn(column);
+    return columns_[column].declared;
 }
 
 Value Dataset::value(int column) const

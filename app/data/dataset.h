@@ -124,6 +124,9 @@ public:
     // As fieldIndex, but a missing column is an error.
     int fieldByName(std::string_view name) const;
     bool isDateField(int column) const;
+    // The column's type as the table declares it ("REAL", "TEXT"...); empty
+    // for a computed column.
+    const std::string& declaredType(int column) const;
     // On an empty result set every column reads as Null.
     Value value(int column) const;
     Value value(std::string_view name) const { return value(fieldByName(name)); }
@@ -163,6 +166,7 @@ private:
     struct Column {
         std::string name;     // as the statement names it
         std::string origin;   // name in the table (for writing back)
+        std::string declared; // declared type
         bool date = false;
     };
     struct Row {

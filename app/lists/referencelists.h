@@ -6,6 +6,7 @@
 
 #include "app/data/tdata.h"
 #include "app/lists/listcontroller.h"
+#include "app/templates/templatechoice.h"
 #include "platform/ui/uiservices.h"
 
 #include <functional>
@@ -17,9 +18,6 @@ namespace listtext {
 inline constexpr const char* kIsThisThePayee = "是该单位吗!";
 inline constexpr const char* kAddNewPayee = "请增加新单位!";
 } // namespace listtext
-
-// The five template banks a bank row can use.
-inline constexpr const char* kTemplateBanks[] = {"工商银行", "建设银行", "农业银行", "信用联社", "其他"};
 
 class ReferenceLists {
 public:

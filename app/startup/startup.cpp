@@ -15,6 +15,9 @@
 #include "platform/ui/qtuiservices.h"
 #include "platform/ui/uiservices.h"
 #include "report/canvas/fontmap.h"
+#include "report/model/engine_context.h"
+#include "report/preview/preview_widgets.h"
+#include "report/printer/qt_printer.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -52,6 +55,13 @@ int runPemvora(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pemvora");
     ui::useQtServices();
+    // The report engine prints on the installed printers (a virtual one when there are none).
+    report::installSystemPrinters();
+    // "打印" shows the prepared cheque in the modal preview; it prints from there.
+    report::engine().Presenters.Preview = [](report::TfrReport& report, const std::string&) {
+        report::TfrPreviewForm preview(report);
+        preview.Show();
+    };
     QApplication::setWindowIcon(QIcon(QString::fromStdString(programIcon().string())));
     installChineseTranslations(app);
 

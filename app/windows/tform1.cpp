@@ -1,6 +1,7 @@
 #include "app/windows/tform1.h"
 
 #include "app/binding/datasetamountlink.h"
+#include "app/cheque/chequereport.h"
 #include "app/lists/referencelists.h"
 #include "app/startup/quit.h"
 #include "app/widgets/buttonedit.h"
@@ -113,6 +114,7 @@ TForm1::TForm1(QWidget* parent, std::function<DateTime()> now)
 TForm1::~TForm1()
 {
     controller_->setView(nullptr);
+    controller_->setReportRunner(nullptr);
     snccy->setFieldLink(nullptr);
 }
 
@@ -351,7 +353,7 @@ void TForm1::build()
     connect(BitBtn1, &QPushButton::clicked, this, [&c] { c.newCheque(); });
     connect(BitBtn2, &QPushButton::clicked, this, [&c] { c.save(); });
     connect(BitBtn3, &QPushButton::clicked, this, [&c] { c.print(); });
-    // BitBtn4 "打印修改" opens the template designer once printing exists.
+    connect(BitBtn4, &QPushButton::clicked, this, [&c] { c.printModify(); });
     connect(DBN1, &widgets::Navigator::clicked, this, [&c](widgets::Navigator::Button b) {
         using B = widgets::Navigator::Button;
         switch (b) {
@@ -375,6 +377,8 @@ void TForm1::attach(data::TData& data, ReferenceLists& lists, Windows windows)
     lists_ = &lists;
     windows_ = windows;
     controller_->attachData(data);
+    bbdy_ = std::make_unique<ChequeReport>(data, ui::services());
+    controller_->setReportRunner(bbdy_.get());
     amountLink_ = std::make_unique<DatasetAmountLink>(data.ZPJE, "ZPJE");
     snccy->setFieldLink(amountLink_.get());
 }

@@ -37,6 +37,7 @@ namespace pemvora::app {
 
 class ReferenceLists;
 class DatasetAmountLink;
+class ChequeReport;
 
 class TForm1 : public QMainWindow, private ChequeController::View {
     Q_OBJECT
@@ -113,6 +114,7 @@ private:
 
     std::unique_ptr<ChequeController> controller_;
     std::unique_ptr<DatasetAmountLink> amountLink_;   // snccy on the ZPJE column
+    std::unique_ptr<ChequeReport> bbdy_;               // the report component 打印 runs
     ReferenceLists* lists_ = nullptr;
     Windows windows_;
     bool shown_ = false;

@@ -30,6 +30,18 @@ class LinkOpener;
 class Canvas;
 class RunProcedures;
 class FunctionRegistry;
+class ProgressWindow;
+
+// The windows of a run that live in libraries above the engine; a program
+// installs those it links (contract in report/engine/run_control.h).
+struct RunPresenters {
+    // Shows the report's prepared pages under `caption` (engine text).
+    std::function<void(TfrReport& report, const std::string& caption)> Preview;
+    // Opens the designer on the report; returns its modal result.
+    std::function<int(TfrReport& report)> Designer;
+    // Makes the progress window of a run.
+    std::function<std::unique_ptr<ProgressWindow>()> Progress;
+};
 
 // Runs the script of an object, band or page view while a report runs. The
 // script interpreter installs one for the length of a run (the objects call it
@@ -98,6 +110,8 @@ struct EngineContext {
 
     // --- services installed by other parts of the engine ---
     ExpressionEvaluator* Evaluator = nullptr;
+    // The preview, the designer and the progress window (see RunPresenters).
+    RunPresenters Presenters;
     // Opens the web and mail addresses of hyperlink objects in prepared pages
     // (report/engine/link_opener.h); while none is installed, no link opens.
     LinkOpener* Links = nullptr;
@@ -109,6 +123,15 @@ struct EngineContext {
     std::shared_ptr<Canvas> Scratch;
     // The designer shows band titles on tabs outside the bands.
     bool BandTitlesOutside = false;
+    // The zoom the user last picked in a preview, for every preview of the
+    // process: preview pixels per design pixel, and the mode (0 that factor,
+    // 1 page width, 2 whole page, 3 two pages).
+    double PreviewZoom = 1.0;
+    int PreviewZoomMode = 0;
+    // Edits prepared page `index` of a report in the designer and stores the
+    // objects back; true when the page changed. The designer installs it;
+    // while none is, the preview offers no page editing.
+    std::function<bool(TfrReport& report, int index)> PreparedPageEditor;
 
     // --- names and expressions ---
     // frVariables: the host's and the scripts' variables, kept from run to run.

@@ -79,6 +79,10 @@ public:
     // when PaintPhase is 2).
     void Print(BinaryWriter& stream) override;
     void LoadFromBlobField(const IDataSet& data, int field) override;
+    // The object to the export filter, then its lines laid out as Paint lays
+    // them (at design pixels, ExportMode set): each drawn line goes to the
+    // filter's ExportTextLine instead of a canvas, with no fill or frame.
+    void ExportContent() override;
     // The height of the expanded, broken text with its gaps (0 when invisible,
     // empty or suppressed); leaves the broken lines in WorkLines for Print.
     int CalcHeight() override;
@@ -125,6 +129,9 @@ private:
     void drawUnderlines();
     void drawHorizontalLines(const Rect& clip, int step);
     void drawRotatedLines(const Rect& clip, int step);
+    // One laid-out line: drawn on the canvas, or in ExportMode handed to the
+    // active export filter with the frame lines that belong to it.
+    void drawLine(const Rect& clip, int x, int y, std::string_view line, bool rotated);
     int autoWidth(Canvas& target) const;
 };
 

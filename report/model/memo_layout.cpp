@@ -3,7 +3,9 @@
 // the printer and the scratch canvas, so what is measured is what is drawn.
 
 #include "report/model/engine_context.h"
+#include "report/model/export_filter.h"
 #include "report/model/memo.h"
+#include "report/model/report.h"
 
 #include "platform/text/gbk.h"
 #include "platform/value/numbertext.h"
@@ -208,7 +210,7 @@ void TfrMemoView::drawHorizontalLines(const Rect& clip, int step)
         const int spaces = align == textalign::Justify && !paragraphEnd ? countSpaces(line) : 0;
         const int extra = inner - 2 * GapX - w;
         if (spaces > 0 && extra > 0) c.setTextJustification(extra, spaces);
-        c.textRect(clip, x, y, line);
+        drawLine(clip, x, y, line, false);
         c.setTextJustification(0, 0);
         ++LineIndex;
         y += step;
@@ -234,11 +236,55 @@ void TfrMemoView::drawRotatedLines(const Rect& clip, int step)
         const int spaces = align == textalign::Justify && !paragraphEnd ? countSpaces(line) : 0;
         const int extra = inner - 2 * GapY - w;
         if (spaces > 0 && extra > 0) c.setTextJustification(extra, spaces);
-        c.textRect(clip, x, y, line);
+        drawLine(clip, x, y, line, true);
         c.setTextJustification(0, 0);
         ++LineIndex;
         x += step;
     }
+}
+
+void TfrMemoView::drawLine(const Rect& clip, int x, int y, std::string_view line, bool rotated)
+{
+    if (!ExportMode) {
+        canvas->textRect(clip, x, y, line);
+        return;
+    }
+    TfrReport* report = engine().CurrentReport;
+    if (report == nullptr || report->ActiveExportFilter == nullptr) return;
+    // A frame around several lines: the top edge belongs to the first line,
+    // the bottom edge to the last; turned lines carry none.
+    std::uint16_t frameLines = rotated ? 0 : static_cast<std::uint16_t>(FrameTyp & frame::All);
+    const int count = static_cast<int>(WorkLines.size());
+    if (count > 1 && LineIndex > 0) frameLines &= ~frame::Top;
+    if (count > 1 && LineIndex < count - 1) frameLines &= ~frame::Bottom;
+    report->ActiveExportFilter->ExportTextLine(PaintRect, x, y, std::string(line), frameLines, *this);
+}
+
+void TfrMemoView::ExportContent()
+{
+    TfrView::ExportContent();
+    TfrReport* report = engine().CurrentReport;
+    if (report == nullptr || report->ActiveExportFilter == nullptr) return;
+    struct Restore {
+        TfrMemoView& m;
+        double sx, sy;
+        int ox, oy;
+        bool toPrinter;
+        ~Restore()
+        {
+            m.ExportMode = false;
+            m.DeviceScaleX = sx;
+            m.DeviceScaleY = sy;
+            m.DeviceOffsetX = ox;
+            m.DeviceOffsetY = oy;
+            m.ToPrinter = toPrinter;
+        }
+    } restore{*this, DeviceScaleX, DeviceScaleY, DeviceOffsetX, DeviceOffsetY, ToPrinter};
+    ExportMode = true;
+    DeviceScaleX = DeviceScaleY = 1.0;
+    DeviceOffsetX = DeviceOffsetY = 0;
+    ToPrinter = false;
+    Paint(scratchCanvas());
 }
 
 void TfrMemoView::drawUnderlines()

@@ -23,6 +23,7 @@ class BinaryReader;
 class BinaryWriter;
 class TfrBandRuntime;
 class TfrEMFPages;
+class TfrExportFilter;
 
 // Raised by CreateObject for a plug-in class name that is not registered.
 class EClassNotFound : public std::runtime_error {
@@ -205,6 +206,9 @@ public:
     // The prepared pages can be prepared again from the template (not when
     // they came from a prepared-report file).
     bool CanRebuild = false;
+    // The filter an export is writing through (report/model/export_filter.h);
+    // null outside an export.
+    TfrExportFilter* ActiveExportFilter = nullptr;
 };
 
 } // namespace pemvora::report

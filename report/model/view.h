@@ -70,6 +70,10 @@ public:
     // class name, then its record. The caller sets PreparedMode, so the record
     // carries WorkLines; an invisible object writes nothing.
     virtual void Print(BinaryWriter& stream);
+    // Hands the object to the current report's active export filter (with its
+    // left and top); a text object then hands over every line it draws.
+    // Nothing without an active filter.
+    virtual void ExportContent();
     // Takes the object's content from a memo or blob field of the current record.
     virtual void LoadFromBlobField(const IDataSet& data, int field);
 

@@ -4,6 +4,7 @@
 #include "report/model/band_runtime.h"
 #include "report/model/binary_stream.h"
 #include "report/model/engine_context.h"
+#include "report/model/export_filter.h"
 #include "report/model/objects.h"
 #include "report/model/report.h"
 #include "report/model/template_codec.h"
@@ -62,6 +63,13 @@ void TfrView::WriteRecord(BinaryWriter& stream)
     stream.u8(ObjectKind);
     if (ObjectKind == kind::PlugIn) writer.WriteString(ClassName(), "class name");
     SaveObjectRecord(writer, *this);
+}
+
+void TfrView::ExportContent()
+{
+    TfrReport* report = engine().CurrentReport;
+    if (report != nullptr && report->ActiveExportFilter != nullptr)
+        report->ActiveExportFilter->ExportObject(Left, Top, *this);
 }
 
 void TfrView::Print(BinaryWriter& stream)

@@ -97,6 +97,9 @@ public:
     // -- print jobs on the selected printer. Each page takes the settings in
     // force when it begins (the paper may change between pages).
     virtual bool isPrinting() const = 0;
+    // Whether the device makes the copies a job asks for itself; where it
+    // cannot (a file), the engine repeats the pages instead.
+    virtual bool makesCopies() const { return true; }
     // Starts a job; false when the printer cannot print (the virtual printer).
     virtual bool beginJob(const QString& title, int copies, bool collate) = 0;
     // The canvas of a new page, valid until the next beginPage/endJob.

@@ -80,6 +80,8 @@ public:
     void setCurrentIndex(int) override {}
     std::vector<DevicePaper> papers() const override;
     std::vector<DeviceBin> bins() const override { return {}; }
+    // A file holds each page once.
+    bool makesCopies() const override { return false; }
 
 protected:
     bool accepts(const QPageSize& size) const override;

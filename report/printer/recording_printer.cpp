@@ -124,6 +124,8 @@ bool RecordingPrinterBackend::beginJob(const QString& title, int copies, bool co
 Canvas& RecordingPrinterBackend::beginPage()
 {
     if (!printing_) throw PrinterError("no print job");
+    if (device().failAfterPages >= 0 && int(jobs_.back().pages.size()) >= device().failAfterPages)
+        throw PrinterError("the printer does not answer");
     Page page{records_[std::size_t(current_)], caps(), std::make_unique<RecordingCanvas>(device().dpi, true)};
     jobs_.back().pages.push_back(std::move(page));
     return *jobs_.back().pages.back().canvas;

@@ -22,6 +22,8 @@ struct FakePrinter {
     bool customSizes = true;      // accepts paper code 256 with a length and width
     std::vector<DeviceBin> bins;
     bool readable = true;         // false: the settings record cannot be read
+    bool makesCopies = true;      // false: a job's copies are left to the engine
+    int failAfterPages = -1;      // >= 0: the page after this many pages of a job fails (the device went away)
 };
 
 class RecordingPrinterBackend : public PrinterBackend {
@@ -53,6 +55,7 @@ public:
     std::vector<DevicePaper> papers() const override;
     std::vector<DeviceBin> bins() const override;
     bool isPrinting() const override { return printing_; }
+    bool makesCopies() const override { return current_ >= 0 && device().makesCopies; }
     bool beginJob(const QString& title, int copies, bool collate) override;
     Canvas& beginPage() override;
     void endJob() override;

@@ -2,55 +2,14 @@
 
 #include "app/data/connection.h"
 #include "app/data/tdata.h"
-#include "datafixture.h"
+#include "tests/app/clirun.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
-#include <sstream>
-
 using namespace pemvora::data;
 using namespace pemvora::data::testing;
 using ::testing::HasSubstr;
-
-namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs pemvora-cli in `folder` with the arguments (already quoted for the shell).
-CliRun cli(const TempDir& dir, const std::string& args)
-{
-    const std::string errFile = dir.file("stderr.txt");
-    const std::string command = "cd '" + dir.path().string() + "' && '" PEMVORA_CLI_PATH "' " + args +
-                                " 2>'" + errFile + "'";
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 512> buffer;
-    while (std::fgets(buffer.data(), buffer.size(), pipe)) run.out += buffer.data();
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = readFile(errFile);
-    return run;
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) result.push_back(line);
-    return result;
-}
-
-} // namespace
 
 TEST(CliMakeDb, WritesNeverOverwritesWithoutForce)
 {

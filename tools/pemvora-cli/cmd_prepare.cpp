@@ -5,11 +5,10 @@
 // that fails prints its error text on stderr and exits with 1.
 
 #include "tools/pemvora-cli/command.h"
+#include "tools/pemvora-cli/csv_sources.h"
 #include "tools/pemvora-cli/expression_args.h"
 #include "tools/pemvora-cli/template_session.h"
 
-#include "report/data/csv_dataset.h"
-#include "report/data/datasource.h"
 #include "report/engine/prepare.h"
 #include "report/engine/prepared_pages.h"
 
@@ -21,31 +20,6 @@ namespace pemvora::cli {
 namespace {
 
 using namespace pemvora::report;
-
-// The data sources of the command line: CSV datasets behind data source components.
-struct CsvSources {
-    ComponentContainer owner{"pemvora-cli"};
-    std::vector<std::unique_ptr<MemoryDataSet>> dataSets;
-    std::vector<std::unique_ptr<TfrDBDataSet>> sources;
-
-    void add(const std::string& argument)
-    {
-        const std::size_t eq = argument.find('=');
-        if (eq == std::string::npos || eq == 0 || eq + 1 == argument.size())
-            throw CLI::ValidationError("--data", "expected NAME=FILE.csv: " + argument);
-        const std::string name = engineText(argument.substr(0, eq));
-        if (owner.find(name)) throw CLI::ValidationError("--data", "the data source is named twice: " + argument);
-        try {
-            dataSets.push_back(LoadCsvFile(argument.substr(eq + 1), name + ".csv"));
-        } catch (const DataError& e) {
-            throw CommandFailure(text::gbkToUtf8(e.what()));
-        }
-        auto source = std::make_unique<TfrDBDataSet>(name);
-        source->SetDataSet(dataSets.back().get());
-        owner.add(source.get());
-        sources.push_back(std::move(source));
-    }
-};
 
 void run(const std::string& file, const std::string& out, const std::vector<std::string>& assignments,
          const std::vector<std::string>& data)
