@@ -72,13 +72,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A band feature whose printing this engine does not do yet (sub-reports,
-// cross columns). The run ends with its message.
-class NotSupportedYet : public RunError {
-public:
-    using RunError::RunError;
-};
-
 // The report's name in error texts: the run control's, else the template file's name.
 std::string ReportNameFor(const TfrReport& report, const RunControl& control);
 
@@ -122,8 +115,18 @@ struct PageRun {
     // Sub-report bodies record their steps instead of printing (RecordMode 1).
     int RecordMode = 0;
     std::vector<RecordedStep> RecordedSteps;
-    int ReplayPos = 0;
+    std::size_t ReplayPos = 0;
     TfrBand* SuspendedBand = nullptr;
+    // A sub-report body: the page it prints into (whose band area edges it
+    // uses), where it began on the current prepared page, and whether that
+    // was the top of a page started for it.
+    PageRun* Parent = nullptr;
+    int RestartY = 0;
+    bool RestartedOnNewPage = false;
+    // The sub-reports of the band whose sub-reports are running (on a
+    // sub-report page: the SuspendedBand's), and which of them are done.
+    std::vector<PageRun*> SubReports;
+    std::vector<char> SubReportDone;
 
     TfrBand& Band(int kind) const { return *Bands[static_cast<std::size_t>(kind)]; }
 };
@@ -207,8 +210,18 @@ private:
     // A band printed over pages: objects move up page by page, stretchable
     // ones are cut where a page ends and continue on the next.
     void SplitAcrossPages(PageRun& run, TfrBand& band);
-    // Where sub-reports join in.
+    // Sub-reports: the pages of the band's sub-report objects from the first
+    // one on record their steps, then replay them side by side, continuing
+    // together on new pages until every one is done.
     bool RunSubReports(PageRun& run, TfrBand& band, std::size_t firstSubReport);
+    // Replays the running sub-reports of `run` side by side: on a page of the
+    // report until all are done, on a sub-report page one page's worth
+    // (false when they go on on the next page). The lowest end reached on
+    // the last page goes to `bottom`.
+    bool ContinueSubReports(PageRun& run, TfrBand& band, int& bottom);
+    void FinishSubReports(PageRun& run, TfrBand& band, int bottom);
+    // Replays a sub-report body's steps; true when it must go on on a new page.
+    bool ReplaySteps(PageRun& sub);
     // Cross columns: the band's cross objects printed once per record of the
     // cross data source, left to right, wrapping onto the following pages.
     void PrintCross(PageRun& run, TfrBand& band);

@@ -472,12 +472,23 @@ void BandEngine::PrintPageFooters(PageRun& run)
 
 // ---------------------------------------------------------------- edges
 
-int BandEngine::TopEdge(const PageRun& run) const { return run.Page.TopEdge(); }
-int BandEngine::LeftEdge(const PageRun& run) const { return run.Page.LeftEdge(); }
-int BandEngine::RightEdge(const PageRun& run) const { return run.Page.RightEdge(); }
-
-int BandEngine::BottomEdge(const PageRun& run) const
+namespace {
+// A sub-report body prints within the band area of the page it prints into.
+const PageRun& edgesOf(const PageRun& run)
 {
+    const PageRun* r = &run;
+    while (r->Parent) r = r->Parent;
+    return *r;
+}
+} // namespace
+
+int BandEngine::TopEdge(const PageRun& run) const { return edgesOf(run).Page.TopEdge(); }
+int BandEngine::LeftEdge(const PageRun& run) const { return edgesOf(run).Page.LeftEdge(); }
+int BandEngine::RightEdge(const PageRun& run) const { return edgesOf(run).Page.RightEdge(); }
+
+int BandEngine::BottomEdge(const PageRun& pageRun) const
+{
+    const PageRun& run = edgesOf(pageRun);
     int bottom = run.Page.BottomEdge();
     if (engine().Running != 0 && run.Bands[bandkind::PageFooter] && run.Band(bandkind::PageFooter).View)
         bottom -= run.Band(bandkind::PageFooter).Height;

@@ -118,6 +118,11 @@ bool BandEngine::PrintBand(PageRun& run, TfrBand* band)
             if (kind != PageFooter && kind != Overlay && kind != ColumnFooter && kind != None) {
                 const int h = ComputeHeight(run, *band);
                 const int columnFooter = run.Band(ColumnFooter).Height;
+                if (run.CurY + h + columnFooter > run.BandAreaBottom && !band->PageBreak && run.IsSubReportPage) {
+                    // A sub-report goes on on the next page, unless it began at the top of one already.
+                    if (run.CurY != run.RestartY || !run.RestartedOnNewPage) return true;
+                    refuseBandThatNeverFits(run, *band, h, false);
+                }
                 if (run.CurY + h + columnFooter > run.BandAreaBottom && !band->PageBreak) {
                     const bool tallerThanPage = h > run.BandAreaBottom - TopEdge(run) && run.CurY == TopEdge(run);
                     // Nothing but headers on this page yet: another page would look the same.
@@ -492,11 +497,162 @@ void BandEngine::SplitAcrossPages(PageRun& run, TfrBand& band)
 
 // ---------------------------------------------------------------- where later features join in
 
-bool BandEngine::RunSubReports(PageRun&, TfrBand& band, std::size_t firstSubReport)
+bool BandEngine::RunSubReports(PageRun& run, TfrBand& band, std::size_t firstSubReport)
 {
-    throw NotSupportedYet(fmt::format("The band \"{}\" holds the sub-report \"{}\"; printing sub-reports is not "
-                                      "supported yet",
-                                      band.Name, band.Objects[firstSubReport]->Name));
+    EngineContext& e = engine();
+    const int bandBottom = std::max(0, run.CurY + band.Height);
+    const int p = e.PageNo;
+
+    // Every sub-report records what its data loops would print.
+    run.SubReports.clear();
+    for (std::size_t i = firstSubReport; i < band.Objects.size(); ++i) {
+        auto* view = dynamic_cast<TfrSubReportView*>(band.Objects[i]);
+        if (!view || !view->Visible || view->SubPageIndex < 0 || view->SubPageIndex >= report_.Pages.Count()) continue;
+        PageRun& sub = RunOf(report_.Pages[view->SubPageIndex]);
+        // A page that is already printing (a sub-report of itself) is left out.
+        bool busy = false;
+        for (const PageRun* r = &run; r && !busy; r = r->Parent) busy = r == &sub;
+        if (busy || !sub.BandsReady || std::find(run.SubReports.begin(), run.SubReports.end(), &sub) != run.SubReports.end())
+            continue;
+        setCurrentPage(sub);
+        sub.Parent = &run;
+        sub.RecordMode = 1;
+        sub.RecordedSteps.clear();
+        {
+            // The data loop this band is printed from waits with its pending bands.
+            std::vector<TfrBand*> pending, flushing;
+            pending.swap(pending_);
+            flushing.swap(flushing_);
+            const int deepest = deepestLevel_;
+            struct Resume {
+                BandEngine& engine;
+                std::vector<TfrBand*>& pending;
+                std::vector<TfrBand*>& flushing;
+                int deepest;
+                ~Resume()
+                {
+                    engine.pending_.swap(pending);
+                    engine.flushing_.swap(flushing);
+                    engine.deepestLevel_ = deepest;
+                }
+            } resume{*this, pending, flushing, deepest};
+            BuildPage(sub);
+        }
+        sub.CurY = sub.RestartY = view->Top + band.Top;
+        sub.RestartedOnNewPage = false;
+        sub.BandAreaBottom = run.BandAreaBottom;
+        sub.ColumnOffsetX = run.ColumnOffsetX + view->Left;
+        sub.Columns = 1;
+        sub.ColumnIndex = 0;
+        sub.ReplayPos = 0;
+        sub.SuspendedBand = nullptr;
+        sub.LastPrintedBand = nullptr;
+        run.SubReports.push_back(&sub);
+    }
+    run.SubReportDone.assign(run.SubReports.size(), 0);
+    run.SuspendedBand = nullptr;
+    setCurrentPage(run);
+
+    int bottom = run.CurY;
+    if (!ContinueSubReports(run, band, bottom)) {
+        run.SuspendedBand = &band;   // goes on when the page this one prints into goes on
+        return true;
+    }
+    FinishSubReports(run, band, bottom);
+    if (e.PageNo == p && run.CurY < bandBottom) run.CurY = bandBottom;
+    return true;
+}
+
+bool BandEngine::ContinueSubReports(PageRun& run, TfrBand& band, int& bottom)
+{
+    for (;;) {
+        band.SubReportsDone = true;
+        bottom = run.CurY;
+        for (std::size_t i = 0; i < run.SubReports.size() && !Terminated(); ++i) {
+            if (run.SubReportDone[i]) continue;
+            PageRun& sub = *run.SubReports[i];
+            setCurrentPage(sub);
+            const bool goesOn = ReplaySteps(sub);
+            setCurrentPage(run);
+            if (goesOn) {
+                band.SubReportsDone = false;
+            } else {
+                run.SubReportDone[i] = 1;
+                bottom = std::max(bottom, sub.CurY);
+            }
+        }
+        if (band.SubReportsDone || Terminated()) return true;
+        if (run.IsSubReportPage) return false;
+        NewPage(run);
+        for (std::size_t i = 0; i < run.SubReports.size(); ++i) {
+            if (run.SubReportDone[i]) continue;
+            PageRun& sub = *run.SubReports[i];
+            sub.CurY = sub.RestartY = run.CurY;
+            sub.RestartedOnNewPage = true;
+            sub.BandAreaBottom = run.BandAreaBottom;
+            sub.LastPrintedBand = nullptr;
+        }
+    }
+}
+
+void BandEngine::FinishSubReports(PageRun& run, TfrBand& band, int bottom)
+{
+    for (PageRun* sub : run.SubReports) {
+        sub->RecordedSteps.clear();
+        sub->RecordMode = 0;
+        sub->Parent = nullptr;
+    }
+    run.SubReports.clear();
+    run.SubReportDone.clear();
+    run.CurY += std::max(band.ComputedHeight, bottom - run.CurY);
+    engine().CurrentPage = &run.Page;
+}
+
+bool BandEngine::ReplaySteps(PageRun& sub)
+{
+    while (sub.ReplayPos < sub.RecordedSteps.size()) {
+        if (Terminated()) return false;
+        const RecordedStep step = sub.RecordedSteps[sub.ReplayPos];
+        TfrBand& b = *step.Band;
+        switch (step.Step) {
+        case RecordedStep::FirstRecord:
+            b.First();
+            b.LineNo = 1;
+            break;
+        case RecordedStep::NextRecord:
+            b.Next();
+            sub.CurrentRecordNo += 1;
+            b.LineThroughNo += 1;
+            b.LineNo += 1;
+            break;
+        case RecordedStep::ShowBand:
+            if (TfrBand* suspended = sub.SuspendedBand) {
+                // The band's own sub-reports go on where this page went on.
+                for (std::size_t i = 0; i < sub.SubReports.size(); ++i) {
+                    if (sub.SubReportDone[i]) continue;
+                    PageRun& inner = *sub.SubReports[i];
+                    inner.CurY = inner.RestartY = sub.CurY;
+                    inner.RestartedOnNewPage = sub.RestartedOnNewPage;
+                    inner.BandAreaBottom = sub.BandAreaBottom;
+                    inner.LastPrintedBand = nullptr;
+                }
+                int bottom = sub.CurY;
+                if (!ContinueSubReports(sub, *suspended, bottom)) return true;
+                sub.SuspendedBand = nullptr;
+                FinishSubReports(sub, *suspended, bottom);
+                suspended->SkipScriptOnce = false;   // it was not printed again
+                break;
+            }
+            if (PrintBand(sub, &b)) {
+                // Printed again on the next page: its script has run for this print.
+                b.SkipScriptOnce = true;
+                return true;
+            }
+            break;
+        }
+        sub.ReplayPos += 1;
+    }
+    return false;
 }
 
 // ---------------------------------------------------------------- cross columns

@@ -236,22 +236,34 @@ TEST_F(BandErrors, ChildBandsThatComeBackToTheirBandAreRefused)
               "The band \"Title1\" is printed as a child of itself (ChildBand)");
 }
 
-// Sub-reports are not printed yet: a run that meets one ends with an error
-// that says so, instead of leaving it out.
-TEST_F(BandErrors, SubReportsEndTheRunWithAClearError)
+TEST_F(BandErrors, ASubReportThatCanNeverGoOnEndsTheRun)
 {
-    rows("3");
-    text("Memo1", 20, 0, {"row"});
-    report.Pages.Add();
+    band(ReportTitle, 0, 20, "ReportTitle1");
     auto& sub = page->Add<TfrSubReportView>();
     sub.Name = "SubReport1";
-    sub.PlaceAt(200, 0, 100, 20);
+    sub.PlaceAt(20, 0, 100, 20);
     sub.SubPageIndex = 1;
-    const PrepareResult result = prepare();
+    TfrPage& body = report.Pages[report.Pages.Add()];
+    TfrBandView& rows = band(MasterData, 0, 250, "MasterData2", &body);
+    rows.SetProperty("DataSource", "2");
+    // A row taller than a page ...
+    PrepareResult result = prepare();
     ASSERT_TRUE(result.Failed);
     EXPECT_EQ(result.ErrorText.substr(result.ErrorText.rfind('\r') + 1),
-              "The band \"MasterData1\" holds the sub-report \"SubReport1\"; printing sub-reports is not supported "
-              "yet");
+              "The band \"MasterData2\" (250 pixels high) does not fit on a page: 200 pixels are free below the "
+              "page's headers");
+
+    // ... and rows that never end.
+    rows.Height = 20;
+    endless();
+    rows.SetProperty("DataSource", "Endless");
+    RunControl control;
+    control.RecordLimit = 1000;
+    result = prepare(control);
+    ASSERT_TRUE(result.Failed);
+    EXPECT_NE(result.ErrorText.find("The data of band \"MasterData2\" went on for more than 1000 records"),
+              std::string::npos)
+        << result.ErrorText;
 }
 
 TEST_F(BandErrors, TheTemplateGetsItsObjectsBackAfterARun)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 namespace pemvora::report::enginetest {
 namespace {
@@ -178,6 +179,57 @@ TEST_F(BandLayout, ABreakableBandContinuesItsTextWhereThePageCutIt)
     EXPECT_EQ(joined, all);
     // The band's next content starts below the last part.
     EXPECT_EQ(layout(2).back(), "End@" + std::to_string(bodyBottom));
+    const Pages once = run();
+    EXPECT_EQ(run(true), once);
+}
+
+TEST_F(BandLayout, ACutTextShowsItsPartsAndAStretchedOneReachesTheBandsLastPart)
+{
+    band(ReportTitle, 0, 400, "ReportTitle1").Flags = flag::Breaked;
+    StringList lines;
+    for (int n = 1; n <= 22; ++n) lines.push_back("p" + std::to_string(n));
+    text("Plain", 20, 0, lines).Height = 340;
+    lines.resize(19);
+    for (std::string& line : lines) line[0] = 'g';
+    TfrMemoView& grown = text("Grown", 200, 0, lines);
+    grown.Height = 300;
+    grown.Flags = flag::Stretched;
+    labelled(ReportSummary, 420, "End");
+    run();
+    ASSERT_EQ(pageCount(), 2);
+    const auto records = [&](int pageIndex) {
+        std::map<std::string, std::pair<int, int>> out;   // name: top, height
+        for (const auto& r : ReadPreparedObjects(PreparedPages(report).Page(pageIndex).Stream.data()))
+            out[r->Name] = {r->Top, r->Height};
+        return out;
+    };
+    // Where the page ends (200 pixels from the band's top, less 2) both are cut.
+    auto first = records(0);
+    EXPECT_EQ(first["Plain"], std::make_pair(10, 199));
+    EXPECT_EQ(first["Grown"], std::make_pair(10, 199));
+    // On the next page the plain text is as high as its rest; the stretched
+    // one reaches down as far, and the summary follows.
+    auto second = records(1);
+    const auto [plainTop, plainHeight] = second["Plain"];
+    EXPECT_EQ(plainTop, 10);
+    EXPECT_GT(plainHeight, 340 - 198);
+    EXPECT_LT(plainHeight, 340 - 198 + 15);
+    EXPECT_EQ(second["Grown"], std::make_pair(10, plainHeight));
+    EXPECT_EQ(second["Memo420"].first, 10 + plainHeight);
+
+    // Every line once, in order, over the two pages.
+    const auto linesOf = [&](const std::string& name) {
+        std::string joined;
+        for (int i = 0; i < 2; ++i)
+            for (const Printed& p : printed(i))
+                if (p.name == name) joined += (joined.empty() ? "" : "|") + p.text;
+        return joined;
+    };
+    std::string plain, grownLines;
+    for (int n = 1; n <= 22; ++n) plain += (n > 1 ? "|p" : "p") + std::to_string(n);
+    for (int n = 1; n <= 19; ++n) grownLines += (n > 1 ? "|g" : "g") + std::to_string(n);
+    EXPECT_EQ(linesOf("Plain"), plain);
+    EXPECT_EQ(linesOf("Grown"), grownLines);
 }
 
 TEST_F(BandLayout, ABandTallerThanTheRoomBelowThePageHeaderIsPrintedSplit)
@@ -299,10 +351,116 @@ TEST_P(CrossColumns, WrapOntoTheNextPageAtTheRowsHeight)
     EXPECT_EQ(places(0), (std::vector<std::string>{"R1@20,10", "Head@110,10", "C1@210,10", "C2@310,10", "C3@410,10",
                                                    "R2@20,30", "Head@110,30", "C1@210,30", "C2@310,30", "C3@410,30"}));
     EXPECT_EQ(places(1), GetParam().secondPage);
+    const Pages once = run();
+    EXPECT_EQ(run(true), once);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CrossColumns, ::testing::ValuesIn(kCross),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BandLayout, ACrossFooterTotalsTheColumnsOfItsRow)
+{
+    master(0, "2", "R[LINE#]");
+    TfrBandView& columns = band(CrossData, 0, 0, "CrossData1");
+    columns.PlaceAt(150, 0, 50, 400);
+    columns.SetProperty("DataSource", "3");
+    TfrBandView& footer = band(CrossFooter, 0, 0, "CrossFooter1");
+    footer.PlaceAt(300, 0, 100, 400);
+    text("Cell", 150, 0, {"[COLUMN#]0"}).Width = 50;
+    text("Total", 300, 0, {"=[SUM([COLUMN#] * 10 + [LINE#])]"}).Width = 100;
+    // Row 1: 11 + 21 + 31; row 2: 12 + 22 + 32. The footer follows the last column.
+    EXPECT_EQ(run(), (Pages{{"R1@10", "10@10", "20@10", "30@10", "=63@10", "R2@30", "10@30", "20@30", "30@30",
+                             "=66@30"}}));
+}
+
+TEST_F(BandLayout, SubReportsSideBySideGoOnTogetherOverPages)
+{
+    band(ReportTitle, 0, 20, "ReportTitle1");
+    const auto subReport = [&](const char* name, int left, const char* rows, const char* text) {
+        auto& sub = page->Add<TfrSubReportView>();
+        sub.Name = name;
+        sub.PlaceAt(left, 0, 200, 20);
+        TfrPage& body = report.Pages[report.Pages.Add()];
+        sub.SubPageIndex = report.Pages.Count() - 1;
+        band(MasterData, 0, 20, std::string("Rows") + name, &body).SetProperty("DataSource", rows);
+        this->text(std::string("Text") + name, 20, 0, {text}, &body);
+    };
+    subReport("Long", 20, "25", "A[LINE#]");    // ten rows a page: three pages
+    subReport("Short", 270, "3", "B[LINE#]");
+    labelled(ReportSummary, 60, "End");
+    run();
+    const auto places = [&](int pageIndex) {
+        std::vector<std::string> out;
+        for (const Printed& p : printed(pageIndex))
+            out.push_back(p.text + "@" + std::to_string(p.left) + "," + std::to_string(p.top));
+        return out;
+    };
+    const auto rows = [](const char* prefix, int from, int to, int left) {
+        std::vector<std::string> out;
+        for (int n = from; n <= to; ++n)
+            out.push_back(prefix + std::to_string(n) + "@" + std::to_string(left) + "," + std::to_string(10 + 20 * ((n - 1) % 10)));
+        return out;
+    };
+    ASSERT_EQ(pageCount(), 3);
+    std::vector<std::string> first = rows("A", 1, 10, 40);
+    for (const std::string& b : rows("B", 1, 3, 290)) first.push_back(b);
+    EXPECT_EQ(places(0), first);
+    EXPECT_EQ(places(1), rows("A", 11, 20, 40));
+    // The summary starts below the end of the longer one.
+    std::vector<std::string> last = rows("A", 21, 25, 40);
+    last.push_back("End@20,110");
+    EXPECT_EQ(places(2), last);
+
+    // The first pass of two counts the same pages; the second prints the same.
+    const Pages once = run();
+    EXPECT_EQ(run(true), once);
+}
+
+TEST_F(BandLayout, ASubReportInsideASubReportGoesOnWithIt)
+{
+    band(ReportTitle, 0, 20, "ReportTitle1");
+    auto& outer = page->Add<TfrSubReportView>();
+    outer.Name = "Outer";
+    outer.PlaceAt(20, 0, 400, 20);
+    outer.SubPageIndex = 1;
+    TfrPage& middle = report.Pages[report.Pages.Add()];
+    band(MasterData, 0, 20, "Middle", &middle).SetProperty("DataSource", "2");
+    text("M", 20, 0, {"M[LINE#]"}, &middle);
+    auto& inner = middle.Add<TfrSubReportView>();
+    inner.Name = "Inner";
+    inner.PlaceAt(200, 0, 100, 20);
+    inner.SubPageIndex = 2;
+    TfrPage& innermost = report.Pages[report.Pages.Add()];
+    band(MasterData, 0, 20, "Innermost", &innermost).SetProperty("DataSource", "12");
+    text("I", 20, 0, {"I[LINE#]"}, &innermost);
+    labelled(ReportSummary, 60, "End");
+    run();
+    const auto places = [&](int pageIndex) {
+        std::vector<std::string> out;
+        for (const Printed& p : printed(pageIndex))
+            out.push_back(p.text + "@" + std::to_string(p.left) + "," + std::to_string(p.top));
+        return out;
+    };
+    // Inner rows from `from` to `to`, the first at `top`.
+    const auto innerRows = [](std::vector<std::string>& out, int from, int to, int top) {
+        for (int n = from; n <= to; ++n) out.push_back("I" + std::to_string(n) + "@240," + std::to_string(top + 20 * (n - from)));
+    };
+    ASSERT_EQ(pageCount(), 3);
+    std::vector<std::string> first{"M1@40,10"};
+    innerRows(first, 1, 10, 10);
+    std::vector<std::string> second;
+    innerRows(second, 11, 12, 10);
+    second.push_back("M2@40,50");   // below the end of the first row's inner rows
+    innerRows(second, 1, 8, 50);
+    std::vector<std::string> third;
+    innerRows(third, 9, 12, 10);
+    third.push_back("End@20,90");
+    EXPECT_EQ(places(0), first);
+    EXPECT_EQ(places(1), second);
+    EXPECT_EQ(places(2), third);
+    const Pages once = run();
+    EXPECT_EQ(run(true), once);
+}
 
 TEST_F(BandLayout, ABandScriptStartsANewPage)
 {
