@@ -6,6 +6,7 @@
 #include "platform/value/numbertext.h"
 #include "report/canvas/recording_canvas.h"
 #include "report/engine/prepared_pages.h"
+#include "report/model/engine_context.h"
 
 #include <variant>
 
@@ -74,8 +75,12 @@ std::optional<FoundText> TextSearch::Next(TfrEMFPages& pages)
             hit = FoundText{lastFoundPage_, drawn->box, drawn->text};
             break;
         }
-        // A page that is not shown gives its objects back at once.
-        if (!wasInUse) pages.Draw(lastFoundPage_, canvas, Rect{});
+        // A page that is not shown gives its objects back at once (and is no
+        // longer the engine's current page).
+        if (!wasInUse) {
+            pages.Draw(lastFoundPage_, canvas, Rect{});
+            engine().CurrentPage = nullptr;
+        }
         if (hit) return hit;
     }
     return std::nullopt;

@@ -263,6 +263,9 @@ void PreviewSession::Paint(QPainter& painter, const Rect& viewport)
         }
     }
     canvas.setClipRect(std::nullopt);
+    // Drawing made each page's rebuilt objects the engine's current page, and
+    // pages out of view have just freed theirs.
+    engine().CurrentPage = nullptr;
     if (const std::optional<Rect> box = FoundBox(); box && box->intersects(viewport)) {
         painter.save();
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);

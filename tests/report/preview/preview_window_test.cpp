@@ -178,6 +178,56 @@ TEST_F(PreviewPages, PrintSendsThePagesShownToThePrinterAndKeepsThemShown)
     delete form.data();
 }
 
+TEST_F(PreviewPages, PageEditingIsOfferedWithAPageEditorAndModifyPrepared)
+{
+    std::vector<int> edited;
+    engine().PreparedPageEditor = [&](TfrReport&, int index) {
+        edited.push_back(index);
+        return true;
+    };
+    report.ModifyPrepared = true;
+    report.Pages.Add();   // the paper of added pages
+    QPointer<TfrPreviewForm> form = new TfrPreviewForm(report);
+    form->Show();
+    QMenu& menu = form->Commands().ZoomMenu();
+    const auto item = [&](const char* text) {
+        for (QAction* a : menu.actions())
+            if (a->text() == QLatin1String(text)) return a;
+        return static_cast<QAction*>(nullptr);
+    };
+    form->Commands().PopupZoomMenu({0, 0}, true);
+    EXPECT_TRUE(item("Edit page")->isVisible());
+    menu.hide();
+
+    form->Session().GoToPage(2);
+    QTest::keyClick(&form->Area().PageBox(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(edited, (std::vector<int>{1}));
+
+    // Deleting asks first; No keeps the page, Yes removes it and shows page 1.
+    ui.answers = {ui::Answer::No, ui::Answer::Yes};
+    item("Delete page")->trigger();
+    EXPECT_EQ(form->Session().PageCount(), 3);
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "Remove this page?");
+    EXPECT_EQ(ui.shown[0].caption, "Confirm");
+    form->Session().GoToPage(2);
+    item("Delete page")->trigger();
+    EXPECT_EQ(form->Session().PageCount(), 2);
+    EXPECT_EQ(form->Area().PageLabel().text(), QStringLiteral("Page 1/2"));
+
+    item("Add page")->trigger();
+    EXPECT_EQ(form->Session().PageCount(), 3);
+
+    // Without ModifyPrepared nothing of it is offered.
+    report.ModifyPrepared = false;
+    form->Commands().PopupZoomMenu({0, 0}, true);
+    EXPECT_FALSE(item("Edit page")->isVisible());
+    menu.hide();
+    QTest::keyClick(&form->Area().PageBox(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(edited.size(), 1u);
+    delete form.data();
+}
+
 using PreviewPresenter = PreviewPages;
 
 TEST_F(PreviewPresenter, ShowPreparedReportOpensTheWindowOrTheEmbeddedControl)
