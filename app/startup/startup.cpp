@@ -16,6 +16,7 @@
 #include "platform/ui/uiservices.h"
 #include "report/canvas/fontmap.h"
 #include "report/designer/tfr_designer.h"
+#include "report/engine/link_opener_qt.h"
 #include "report/engine/progress_window_widgets.h"
 #include "report/preview/preview_widgets.h"
 #include "report/printer/qt_printer.h"
@@ -62,6 +63,8 @@ int runPemvora(int argc, char** argv)
     // modal preview, which prints it.
     report::installProgressWindow();
     report::InstallPreview();
+    // Links in a preview open web and mail addresses only, through the desktop.
+    report::installDesktopLinkOpener();
     // "打印修改" opens the designer on the loaded template; its buttons stay in
     // place, greyed when they do nothing.
     report::TfrDesigner designer;
