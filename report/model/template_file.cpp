@@ -7,6 +7,7 @@
 #include "report/model/engine_context.h"
 #include "report/model/report.h"
 #include "report/model/template_codec.h"
+#include "report/model/unique_names.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -101,6 +102,7 @@ void readObjectEntry(TemplateReader& r, TfrReport& report, std::uint8_t kindCode
         if (end != 0) {
             BinaryReader bounded = in.endingAt(end);
             TemplateReader record(bounded, r.version);
+            record.objectNames = r.objectNames;
             LoadObjectRecord(record, view);
             if (framedMemo) bounded.bytes(8);
             in.seek(end);
@@ -132,27 +134,34 @@ void readPagesSection(TemplateReader& r, TfrReport& report)
     // The named printer is selected unless PrintToDefault; the name is kept.
     report.SelectPrinterByName(printer.empty() ? kVirtualPrinterName : std::string_view(printer));
 
+    // Records of old versions carry no names: pages and objects are named as
+    // they are read, each name the next free one.
+    UniqueNames pageNames;
+    UniqueNames objectNames;
+    r.objectNames = &objectNames;
     for (;;) {
         // A template always ends its pages with the end tag; a stream that
         // stops before it has been cut short.
         const std::uint8_t tag = in.u8();
-        if (tag == kTagEndOfPages) return;
+        if (tag == kTagEndOfPages) break;
         if (tag == kTagPage) {
-            TfrPage& page = report.Pages.Items(report.Pages.Add());
+            // From version 24 on the record names its page.
+            TfrPage& page = report.Pages.Items(report.Pages.AddNamed(r.version < 24 ? pageNames.Next("Page") : ""));
             LoadPageRecord(r, page);
-            if (r.version < 24) page.Name = report.Pages.UniquePageName(&page);
+            pageNames.Take(page.Name);
         } else if (tag == kTagDictionary) {
             LoadDictionary(r, report.Dictionary, LoadingDictionaryHost(report));
         } else if (tag == kTagExtension) {
             // The data manager's block; no such component exists here.
             in.u8();
-            return;
+            break;
         } else if (tag <= kTagObjectLast) {
             readObjectEntry(r, report, tag);
         } else {
             throw TemplateFormatError("Unknown tag in the pages section");
         }
     }
+    r.objectNames = nullptr;
 }
 
 void readTrailer(TemplateReader& r, TfrReport& report)
@@ -196,9 +205,13 @@ void emptyReport(TfrReport& report)
 void TfrReport::SaveToStream(BinaryWriter& out)
 {
     engine().CurrentReport = this;
-    if (Pages.Count() > static_cast<int>(kMaxPages))
-        throw TemplateSaveError(fmt::format("Cannot save the template: it has {} pages, more than {}",
-                                            Pages.Count(), kMaxPages));
+    // An object names its page in one byte: pages beyond the 256th may be
+    // stored, but not with objects on them.
+    for (int i = static_cast<int>(kMaxPages); i < Pages.Count(); ++i)
+        if (Pages.Items(i).ObjectCount() > 0)
+            throw TemplateSaveError(fmt::format("Cannot save the template: page {} has objects; objects can only "
+                                                "be stored on the first {} pages",
+                                                i + 1, kMaxPages));
     // Everything is written into memory first: a template that cannot be
     // stored leaves `out` as it was.
     BinaryWriter buffer;
