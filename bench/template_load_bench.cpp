@@ -78,7 +78,10 @@ std::string templateWithVariables(int count)
     b.i32(0).i32(0).i32(0).i32(0).u8(0).u16(0).u8(0);
     b.u8(0xFE).u16(0xFFFE);
     b.i32(count + 1).str(" Cheque").str("");
-    for (int i = 0; i < count; ++i) b.str("v" + std::to_string(i)).str("1 + " + std::to_string(i));
+    for (int i = 0; i < count; ++i) {
+        const std::string number = std::to_string(i);
+        b.str(std::string("v").append(number)).str(std::string("1 + ").append(number));
+    }
     b.i32(0).i32(0);
     b.u8(0xFC);
     return b.s;
