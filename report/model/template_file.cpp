@@ -138,7 +138,8 @@ void readPagesSection(TemplateReader& r, TfrReport& report)
     // they are read, each name the next free one.
     UniqueNames pageNames;
     UniqueNames objectNames;
-    r.objectNames = &objectNames;
+    TemplateReader records(in, r.version);
+    records.objectNames = &objectNames;
     for (;;) {
         // A template always ends its pages with the end tag; a stream that
         // stops before it has been cut short.
@@ -147,21 +148,20 @@ void readPagesSection(TemplateReader& r, TfrReport& report)
         if (tag == kTagPage) {
             // From version 24 on the record names its page.
             TfrPage& page = report.Pages.Items(report.Pages.AddNamed(r.version < 24 ? pageNames.Next("Page") : ""));
-            LoadPageRecord(r, page);
+            LoadPageRecord(records, page);
             pageNames.Take(page.Name);
         } else if (tag == kTagDictionary) {
-            LoadDictionary(r, report.Dictionary, LoadingDictionaryHost(report));
+            LoadDictionary(records, report.Dictionary, LoadingDictionaryHost(report));
         } else if (tag == kTagExtension) {
             // The data manager's block; no such component exists here.
             in.u8();
             break;
         } else if (tag <= kTagObjectLast) {
-            readObjectEntry(r, report, tag);
+            readObjectEntry(records, report, tag);
         } else {
             throw TemplateFormatError("Unknown tag in the pages section");
         }
     }
-    r.objectNames = nullptr;
 }
 
 void readTrailer(TemplateReader& r, TfrReport& report)
