@@ -7,7 +7,7 @@ PEMVORA_BUILD="${PEMVORA_BUILD:-$PEMVORA_ROOT/build}"
 PEMVORA_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libsqlcipher-dev sqlcipher sqlite3
-  libjpeg62-turbo-dev libfontconfig-dev
+  libjpeg62-turbo-dev libfontconfig-dev libwmf-dev
   nlohmann-json3-dev libcli11-dev libfmt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-wqy-zenhei fonts-liberation2

@@ -565,6 +565,11 @@ void Dataset::remove()
 {
     requireOpen();
     if (state_ == DatasetState::Insert) {
+        // The pending new row goes without a trace, but the cursor ends as a
+        // deleted stored row leaves it: on the row that now stands where the
+        // deleted one stood (Cancel instead goes back to where the row was
+        // started from).
+        curBeforeAppend_ = cur_;
         cancel();
         return;
     }

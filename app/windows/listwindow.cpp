@@ -56,6 +56,9 @@ void attachGrid(QTableView* grid, DatasetTableModel* model, ListController& list
     // only after its table's checks.
     model->setRowMover([&list](int recNo) { return list.moveToRecNo(recNo); });
     model->attach(grid);
+    // One current row, one selection: a click on a column title then selects
+    // no column (which would also move the current row to the top one).
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
 void styleGrid(QTableView* grid, const QColor& titleColour, std::initializer_list<int> widths)

@@ -29,7 +29,8 @@ widgets::Navigator* makeListNavigator(ListController& list, QWidget* parent);
 // Shows `model` in `grid`, the grid's current row following the cursor. A row
 // change made in the grid moves the cursor through `list`, so that the row
 // being left is posted only after its checks; when they refuse, the grid goes
-// back to the cursor's row.
+// back to the cursor's row. One cell or row is selected at a time; a click on
+// a column title selects nothing.
 void attachGrid(QTableView* grid, DatasetTableModel* model, ListController& list);
 
 // Grid looks shared by the list windows: titles centred in `titleColour`,

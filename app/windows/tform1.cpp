@@ -4,6 +4,7 @@
 #include "app/lists/referencelists.h"
 #include "app/startup/quit.h"
 #include "app/widgets/buttonedit.h"
+#include "app/widgets/dateedit.h"
 #include "app/widgets/dosmove.h"
 #include "app/widgets/navigator.h"
 #include "app/widgets/numberedit.h"
@@ -12,11 +13,11 @@
 #include "controls/amountgrid/currencyedit.h"
 #include "controls/amountgrid/currencylabel.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
@@ -72,12 +74,25 @@ void setComboText(QComboBox* box, const std::string& text)
     if (box->lineEdit()) box->lineEdit()->setCursorPosition(0);   // show the start of a long name
 }
 
+// The dropped-down list is as wide as its widest item needs, so that a long
+// bank name or account number shows whole; it may reach past its box.
+void fitListWidth(QComboBox* box)
+{
+    QAbstractItemView* list = box->view();
+    int widest = 0;
+    for (int row = 0; row < box->count(); ++row)
+        widest = std::max(widest, list->sizeHintForIndex(list->model()->index(row, 0)).width());
+    const int scrollBar = box->count() > box->maxVisibleItems() ? list->verticalScrollBar()->sizeHint().width() : 0;
+    list->setMinimumWidth(widest + 2 * list->frameWidth() + scrollBar);
+}
+
 void fillItems(QComboBox* box, const std::vector<std::string>& items)
 {
     const QString text = box->currentText();
     box->clear();
     for (const std::string& s : items) box->addItem(q(s));
     box->setEditText(text);
+    fitListWidth(box);
 }
 
 } // namespace
@@ -180,16 +195,10 @@ void TForm1::build()
     box(czplx, "czplx", 79, 100, 81, 21);
 
     label("出票日期:", 14, 145, 62);
-    csj = new QDateEdit(canvas);
-    csj->setCalendarPopup(true);
-    csj->setDisplayFormat("yyyy-M-d");
+    csj = new widgets::DateEdit(canvas);
     csj->setMinimumDate(kNoDate);
     csj->setSpecialValueText(" ");
     csj->setDate(kNoDate);
-    // A slim drop-down button, so that the whole date fits the narrow box.
-    csj->setStyleSheet(QString("QDateEdit { padding-left: 1px; padding-right: 0px; background: %1; }"
-                               "QDateEdit::drop-down { width: 13px; }")
-                           .arg(QApplication::palette().color(QPalette::ToolTipBase).name()));
     box(csj, "csj", 79, 145, 81, 21);
 
     label("票据金额:", 14, 193, 62);
@@ -312,11 +321,7 @@ void TForm1::build()
 
     // ---- Tab order and the Down/Up walk along it ----
     QWidget* order[] = {czplx, csj, rxdbj, cmsItems->button(0), cmsItems->button(1), cdw, czphm, cyh, czh, cyt,
-                        BitBtn2, BitBtn3, BitBtn1,
-                        DBN1->button(widgets::Navigator::Button::First),
-                        DBN1->button(widgets::Navigator::Button::Prior),
-                        DBN1->button(widgets::Navigator::Button::Next),
-                        DBN1->button(widgets::Navigator::Button::Last), snccy, BitBtn4};
+                        BitBtn2, BitBtn3, BitBtn1, DBN1, snccy, BitBtn4};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
     DosMove1 = new widgets::DosMove(this);
     DosMove1->setActive(true);
@@ -443,8 +448,18 @@ void TForm1::listsChanged()
 
 void TForm1::enablingChanged()
 {
-    BitBtn1->setEnabled(controller_->newEnabled());
-    DBN1->setEnabled(controller_->navigatorEnabled());
+    // A control that is disabled while it has the focus would hand it to the
+    // next enabled one in the tab order (after "增加", the amount grid, where
+    // a click then counts as one on a focused control). A new cheque starts
+    // at its first box instead.
+    const bool newEnabled = controller_->newEnabled();
+    const bool navigatorEnabled = controller_->navigatorEnabled();
+    QWidget* focus = QApplication::focusWidget();
+    const bool onNew = focus == BitBtn1;
+    const bool onNavigator = focus && (focus == DBN1 || DBN1->isAncestorOf(focus));
+    if ((onNew && !newEnabled) || (onNavigator && !navigatorEnabled)) czplx->setFocus(Qt::OtherFocusReason);
+    BitBtn1->setEnabled(newEnabled);
+    DBN1->setEnabled(navigatorEnabled);
 }
 
 void TForm1::showEvent(QShowEvent* event)

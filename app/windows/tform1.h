@@ -10,7 +10,6 @@
 
 class QButtonGroup;
 class QComboBox;
-class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -27,6 +26,7 @@ class AmountFieldLink;
 
 namespace pemvora::widgets {
 class ButtonEdit;
+class DateEdit;
 class DosMove;
 class Navigator;
 class NumberEdit;
@@ -69,7 +69,7 @@ public:
     QToolButton* ToolButton7 = nullptr;   // 退  出
     widgets::TitleLabel* AALabel1 = nullptr;
     QComboBox* czplx = nullptr;
-    QDateEdit* csj = nullptr;
+    widgets::DateEdit* csj = nullptr;
     widgets::NumberEdit* rxdbj = nullptr;
     QGroupBox* cms = nullptr;
     QButtonGroup* cmsItems = nullptr;

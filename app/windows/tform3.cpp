@@ -34,8 +34,13 @@ TForm3::TForm3(ReferenceLists& lists, QWidget* parent)
 {
     data::Dataset& banks = lists.AD_bank;
     PageControl1 = new QTabWidget(this);
-    PageControl1->setDocumentMode(true);   // flat tabs
+    PageControl1->setDocumentMode(true);   // no frame around the pages
     PageControl1->tabBar()->setDrawBase(false);
+    // Tabs as flat buttons: the chosen one pressed in, the other a flat face.
+    PageControl1->setStyleSheet(
+        "QTabBar::tab { background: palette(window); border: 1px solid palette(window);"
+        " padding: 3px 10px; margin: 3px 2px 3px 3px; }"
+        "QTabBar::tab:selected { border-color: palette(dark) palette(light) palette(light) palette(dark); }");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(PageControl1);

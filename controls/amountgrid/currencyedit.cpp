@@ -136,8 +136,21 @@ bool movesBetweenControls(const QFocusEvent* event) {
 }  // namespace
 
 void TsncCustomCurrencyEdit::focusInEvent(QFocusEvent* event) {
-    if (movesBetweenControls(event)) model_->enter();
+    const Qt::FocusReason reason = event->reason();
+    // The window coming back gives the focus back to the control that had
+    // it; any other control it reaches this way has been entered.
+    const bool entering = movesBetweenControls(event) || !keptOverWindowSwitch_;
+    keptOverWindowSwitch_ = false;
+    if (entering) model_->enter();
     model_->gainFocus();
+    // A click into an inactive window makes the clicked control the window's
+    // focus widget, and the window's activation hands it the focus, before
+    // or after the press itself arrives. Either way the press counts as one
+    // on a control that had no focus.
+    const bool byClick = reason == Qt::MouseFocusReason || reason == Qt::ActiveWindowFocusReason;
+    if (pressBeforeFocus_ && byClick) model_->mousePress(*pressBeforeFocus_, false);
+    focusedByPress_ = byClick && !pressBeforeFocus_;
+    pressBeforeFocus_.reset();
     if (!blink_) {
         blink_ = new QTimer(this);
         connect(blink_, &QTimer::timeout, this, [this] { model_->blink(); });
@@ -147,6 +160,8 @@ void TsncCustomCurrencyEdit::focusInEvent(QFocusEvent* event) {
 }
 
 void TsncCustomCurrencyEdit::focusOutEvent(QFocusEvent* event) {
+    focusedByPress_ = false;
+    keptOverWindowSwitch_ = !movesBetweenControls(event);
     if (movesBetweenControls(event)) {
         try {
             model_->exit();
@@ -166,6 +181,7 @@ void TsncCustomCurrencyEdit::focusOutEvent(QFocusEvent* event) {
 void TsncCustomCurrencyEdit::fieldFailed(const QString&) {}
 
 void TsncCustomCurrencyEdit::keyPressEvent(QKeyEvent* event) {
+    focusedByPress_ = false;
     // A dataset may refuse the edit mode a first change asks for; the
     // exception must not leave the event handler.
     try {
@@ -189,13 +205,22 @@ void TsncCustomCurrencyEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void TsncCustomCurrencyEdit::mousePressEvent(QMouseEvent* event) {
+    const bool hadFocus = model_->focused() && !focusedByPress_;
+    focusedByPress_ = false;
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
-    const bool hadFocus = model_->focused();
-    if (!hadFocus) setFocus(Qt::MouseFocusReason);
-    model_->mousePress(event->position().toPoint().x() - contentsRect().left(), hadFocus);
+    const int x = event->position().toPoint().x() - contentsRect().left();
+    if (!model_->focused()) {
+        setFocus(Qt::MouseFocusReason);
+        focusedByPress_ = false;
+        if (!model_->focused()) {  // the window is not active yet: the press applies when the focus comes
+            pressBeforeFocus_ = x;
+            return;
+        }
+    }
+    model_->mousePress(x, hadFocus);
 }
 
 TsncCurrencyEdit::TsncCurrencyEdit(QWidget* parent)

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QTimer;
 
@@ -112,6 +113,17 @@ private:
     QFont negativeFont_;
     QColor negativeFontColor_{0, 0, 0};
     QTimer* blink_ = nullptr;  // exists only while the control has the focus
+    // The focus came with a mouse press that has not reached the control yet
+    // (or with the window's activation, which such a press brings about): Qt
+    // gives the focus first, and the press still counts as one on a control
+    // that had no focus. Any key or press in between clears it.
+    bool focusedByPress_ = false;
+    // A press that came while the window was not active yet (its x in the
+    // client): it places the caret once the activation brings the focus.
+    std::optional<int> pressBeforeFocus_;
+    // The control had the focus when its window (or a popup) took it away:
+    // it was not left, and getting the focus back is not entering it.
+    bool keptOverWindowSwitch_ = false;
 };
 
 class TsncCurrencyEdit : public TsncCustomCurrencyEdit {

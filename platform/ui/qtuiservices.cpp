@@ -56,4 +56,15 @@ std::optional<std::string> QtUiServices::password(const std::string& caption, co
     return text.toStdString();
 }
 
+std::optional<std::string> QtUiServices::input(const std::string& caption, const std::string& prompt,
+                                               const std::string& initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), QString::fromStdString(caption),
+                                               QString::fromStdString(prompt), QLineEdit::Normal,
+                                               QString::fromStdString(initial), &ok);
+    if (!ok) return std::nullopt;
+    return text.toStdString();
+}
+
 } // namespace pemvora::ui

@@ -10,6 +10,8 @@ public:
     Answer message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override;
     void error(const std::string& text) override;
     std::optional<std::string> password(const std::string& caption, const std::string& prompt) override;
+    std::optional<std::string> input(const std::string& caption, const std::string& prompt,
+                                     const std::string& initial) override;
 };
 
 // Makes the Qt message boxes the program's services (the windowed program

@@ -32,6 +32,17 @@ public:
         return std::nullopt;
     }
 
+    // Asks for a line of text in an edit box that starts with `initial`;
+    // nullopt when the user cancels. Services that cannot ask answer as a cancel.
+    virtual std::optional<std::string> input(const std::string& caption, const std::string& prompt,
+                                             const std::string& initial)
+    {
+        (void)caption;
+        (void)prompt;
+        (void)initial;
+        return std::nullopt;
+    }
+
     Answer question(const std::string& text, const std::string& caption, Buttons buttons = Buttons::YesNo)
     {
         return message(text, caption, Icon::Question, buttons);

@@ -93,7 +93,7 @@ bool TfrDataDictionary::IsVariable(std::string_view name) const
     return !name.empty() && !isCategory(name) && VarList.IndexOf(name) >= 0;
 }
 
-std::optional<FieldReference> TfrDataDictionary::ResolveField(std::string_view name, IDataSet* defaultDataSet,
+std::optional<FieldReference> TfrDataDictionary::LocateField(std::string_view name, IDataSet* defaultDataSet,
                                                               const DictionaryHost& host) const
 {
     // Only a single name can be a field: "Query1.Amount * 1.5" is an expression.
@@ -115,7 +115,16 @@ std::optional<FieldReference> TfrDataDictionary::ResolveField(std::string_view n
         ds = dataSetOf(c);
     }
     if (!ds) return std::nullopt;
-    const int index = ds->fieldIndex(parts.back());
+    return FieldReference{ds, parts.back()};
+}
+
+std::optional<FieldReference> TfrDataDictionary::ResolveField(std::string_view name, IDataSet* defaultDataSet,
+                                                              const DictionaryHost& host) const
+{
+    std::optional<FieldReference> located = LocateField(name, defaultDataSet, host);
+    if (!located) return std::nullopt;
+    IDataSet* ds = located->dataSet;
+    const int index = ds->fieldIndex(located->field);
     if (index < 0) return std::nullopt;
     return FieldReference{ds, ds->fields()[static_cast<std::size_t>(index)].name};
 }

@@ -74,6 +74,11 @@ public:
     // Resolves a field reference: Field (with `defaultDataSet`), DataSet.Field,
     // Window.DataSet.Field or Window.Module.DataSet.Field; the field part may be in
     // double quotes. A missing window or module raises DataError "Missing <name>".
+    // The data set a field reference names and its field part (unquoted),
+    // whether or not the data set has such a field; nullopt when no data set
+    // results (or `name` is not a single name).
+    std::optional<FieldReference> LocateField(std::string_view name, IDataSet* defaultDataSet,
+                                              const DictionaryHost& host) const;
     std::optional<FieldReference> ResolveField(std::string_view name, IDataSet* defaultDataSet,
                                               const DictionaryHost& host) const;
 

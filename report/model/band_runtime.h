@@ -3,6 +3,8 @@
 // derives from this). Template objects point at their run-time band during a
 // run; band objects forward the script changes of their properties to it.
 
+#include "report/data/variables.h"
+
 #include <string>
 
 namespace pemvora::report {
@@ -20,6 +22,24 @@ public:
     bool IsObjectHolder = false;
     TfrBandRuntime* ChildBand = nullptr;
     std::string GroupCondition;
+    std::string Name;                      // the band view's name
+
+    // --- aggregates (report/script/aggregates.h) ---
+    // A data band: the accumulator entries of the aggregate calls registered
+    // in it, and the records accumulated since the last reset (the divisor
+    // of AVG).
+    TfrVariables Values;
+    int AggregateCount = 0;
+    // A band that shows aggregates: the data band whose Values it reads. A
+    // cross data band: the row band being printed.
+    TfrBandRuntime* AggregateBand = nullptr;
+    // Some of the band's objects belong to a cross band: its entries are kept
+    // per cross column.
+    bool HasCrossObjects = false;
+
+    // --- requests of the band's script for this print ---
+    int ForceNewPageCount = 0;             // NEWPAGE
+    int ForceNewColumnCount = 0;           // NEWCOLUMN
 
     // The band's data source, opened by name: the band engine
     // implements these; a band without a data source answers true to Eof.

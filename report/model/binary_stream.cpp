@@ -65,15 +65,19 @@ BinaryReader BinaryReader::endingAt(std::size_t end) const
     return r;
 }
 
+// Prepared pages are written field by field for every printed object: each
+// field is appended in one step.
 void BinaryWriter::u16(std::uint16_t v)
 {
-    u8(static_cast<std::uint8_t>(v));
-    u8(static_cast<std::uint8_t>(v >> 8));
+    const char b[2] = {static_cast<char>(v), static_cast<char>(v >> 8)};
+    data_.append(b, 2);
 }
 
 void BinaryWriter::u32(std::uint32_t v)
 {
-    for (int i = 0; i < 4; ++i) u8(static_cast<std::uint8_t>(v >> (8 * i)));
+    const char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                       static_cast<char>(v >> 24)};
+    data_.append(b, 4);
 }
 
 void BinaryWriter::f64(double v)

@@ -1,5 +1,7 @@
 #include "report/model/engine_context.h"
 
+#include "report/canvas/painter_canvas.h"
+
 namespace pemvora::report {
 
 namespace {
@@ -11,6 +13,13 @@ EngineContext& instance()
 } // namespace
 
 EngineContext& engine() { return instance(); }
+
+Canvas& scratchCanvas()
+{
+    EngineContext& e = instance();
+    if (!e.Scratch) e.Scratch = std::make_shared<ScratchCanvas>();
+    return *e.Scratch;
+}
 
 void resetEngine() { instance() = EngineContext{}; }
 

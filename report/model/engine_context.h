@@ -26,6 +26,24 @@ class TfrView;
 class TfrBandRuntime;
 class ComponentContainer;
 class RunNames;
+class LinkOpener;
+class Canvas;
+class RunProcedures;
+class FunctionRegistry;
+
+// Runs the script of an object, band or page view while a report runs. The
+// script interpreter installs one for the length of a run (the objects call it
+// from their print and measure steps); without one, scripts do not run.
+class ScriptRunner {
+public:
+    virtual ~ScriptRunner() = default;
+    // Runs the view's ScriptLines with CurrentView = &view, restoring
+    // CurrentView afterwards. Errors of the script leave to the caller.
+    virtual void RunScript(TfrView& view) = 0;
+};
+
+// The most statements one run of one script may execute before it is stopped.
+inline constexpr std::int64_t kDefaultScriptStepLimit = 10'000'000;
 
 inline TfrVariables makeConstantsList()
 {
@@ -80,6 +98,17 @@ struct EngineContext {
 
     // --- services installed by other parts of the engine ---
     ExpressionEvaluator* Evaluator = nullptr;
+    // Opens the web and mail addresses of hyperlink objects in prepared pages
+    // (report/engine/link_opener.h); while none is installed, no link opens.
+    LinkOpener* Links = nullptr;
+
+    // --- drawing ---
+    // The scratch canvas (96 pixels per inch, off screen) on which text is
+    // measured and objects are laid out that nobody sees; made on first use by
+    // scratchCanvas().
+    std::shared_ptr<Canvas> Scratch;
+    // The designer shows band titles on tabs outside the bands.
+    bool BandTitlesOutside = false;
 
     // --- names and expressions ---
     // frVariables: the host's and the scripts' variables, kept from run to run.
@@ -101,9 +130,29 @@ struct EngineContext {
     // What the band engine tells names of the running report (LINE#, CURY, ...);
     // installed while a run is on.
     RunNames* Run = nullptr;
+
+    // --- functions and scripts ---
+    // The function libraries and their descriptions; created with the
+    // standard libraries on first use (see report/script/functions.h).
+    std::shared_ptr<FunctionRegistry> Functions;
+    // Runs object scripts during a run (report/script/scriptrun.h).
+    ScriptRunner* Scripts = nullptr;
+    // The band engine's side of the report procedures (SHOWBAND); installed
+    // while a run is on.
+    RunProcedures* Procedures = nullptr;
+    // Statements one script run may execute (the run control may change it).
+    std::int64_t ScriptStepLimit = kDefaultScriptStepLimit;
+    // Script runs in progress, one inside another (a band script that shows
+    // its own band, ...).
+    int ScriptDepth = 0;
+    // The data band that aggregate calls register in during the collection
+    // pass (CollectingAggregates is set then).
+    TfrBandRuntime* AggregateTarget = nullptr;
 };
 
 EngineContext& engine();
+// The engine's scratch canvas; needs a QGuiApplication.
+Canvas& scratchCanvas();
 // Back to the state of a freshly started engine.
 void resetEngine();
 

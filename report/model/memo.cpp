@@ -123,7 +123,7 @@ Value TfrMemoView::CallMethod(std::string_view name, const Value& arg1, const Va
     bool handled = false;
     Value result = ListMethod(Memo, "LINES", name, arg1, arg2, arg3, handled);
     if (handled) return result;
-    return TfrView::CallMethod(name, arg1, arg2, arg3);
+    return TfrStretcheable::CallMethod(name, arg1, arg2, arg3);
 }
 
 void TfrMemoView::CopyRecordFrom(const TfrView& other)

@@ -58,6 +58,9 @@ inline constexpr std::uint32_t Middle = 0x08;
 inline constexpr std::uint32_t Bottom = 0x10;
 } // namespace textalign
 
+// The byte that ends the last working line of a paragraph (never drawn).
+inline constexpr char kEndOfParagraph = '\x01';
+
 class TfrMemoView : public TfrStretcheable {
 public:
     TfrMemoView();
@@ -67,6 +70,34 @@ public:
     Value GetProperty(std::string_view name) override;
     Value CallMethod(std::string_view name, const Value& arg1, const Value& arg2, const Value& arg3) override;
     void RegisterProperties() override;
+
+    // Lays the text out at design resolution and draws it, with fill, frame
+    // and underlines, on `canvas` (the same layout for screen and printer).
+    void Paint(Canvas& canvas) override;
+    // Expands, highlights and writes the object with its working lines (already
+    // broken into lines when CalcHeight measured it; only the part that fits
+    // when PaintPhase is 2).
+    void Print(BinaryWriter& stream) override;
+    void LoadFromBlobField(const IDataSet& data, int field) override;
+    // The height of the expanded, broken text with its gaps (0 when invisible,
+    // empty or suppressed); leaves the broken lines in WorkLines for Print.
+    int CalcHeight() override;
+    int MinHeight() override;
+    int RemainHeight() override;
+
+    // WorkLines := Memo with every bracket expanded (TextOnly: as written).
+    void ExpandText();
+    // WorkLines broken into the lines that fit the object, measured at design
+    // resolution on the scratch canvas; sets TextHeight and LineStep. Works in
+    // the current (device) geometry.
+    StringList WrapText();
+    // Draws WorkLines on `canvas` in the current device geometry; counts the
+    // lines drawn in LineIndex.
+    void DrawLines();
+    // The font text is drawn with on `target` at the current device scale.
+    report::Font DeviceFont(const Canvas& target) const;
+    // Em height of the font at 96 pixels per inch (10 pt: 13).
+    int FontPixelHeight() const;
 
     TfrFont Font;
     std::string LastPrintedText;
@@ -87,6 +118,17 @@ protected:
 
 private:
     void setFlag(std::uint16_t bit, bool on);
+    // One working line broken at the available length `max`, appended to `out`.
+    void wrapLine(Canvas& measure, std::string_view s, int max, StringList& out) const;
+    // The highlight condition holds: font and fill take the highlight's.
+    void applyHighlight();
+    void drawUnderlines();
+    void drawHorizontalLines(const Rect& clip, int step);
+    void drawRotatedLines(const Rect& clip, int step);
+    int autoWidth(Canvas& target) const;
 };
+
+// Joins working lines into one text the way Suppress compares them.
+std::string workText(const StringList& lines);
 
 } // namespace pemvora::report

@@ -4,6 +4,8 @@
 #include "report/model/view.h"
 
 #include <cstdint>
+#include <memory>
+#include <stdexcept>
 #include <string>
 
 namespace pemvora::report {
@@ -39,6 +41,14 @@ inline constexpr int Icon = 2;
 inline constexpr int Metafile = 3;
 } // namespace blobtype
 
+struct DecodedPicture;
+
+// Where a picture of `picture` pixels is drawn in an object whose content
+// rectangle is `paintRect` and whose device size is `width` x `height`, by the
+// picture flags (Stretched, Center, KeepAspect) at device scales sx, sy.
+Rect pictureTarget(const Rect& paintRect, int width, int height, Size picture, std::uint16_t flags, double sx,
+                   double sy);
+
 class TfrPictureView : public TfrView {
 public:
     TfrPictureView();
@@ -53,11 +63,24 @@ public:
     // the picture; a file of an unknown kind raises GraphicError.
     void LoadFromFile(const std::string& fileName);
 
+    // Draws the graphic stretched, centred or kept in proportion as the flags
+    // say; graphic data that cannot be decoded shows as an empty box with a
+    // thin cross.
+    void Paint(Canvas& canvas) override;
+    // The field's bytes as a graphic of the BlobType kind; a Null field
+    // empties the picture.
+    void LoadFromBlobField(const IDataSet& data, int field) override;
+
     TfrPicture Picture;
     std::uint8_t BlobType = blobtype::Bitmap;
 
 protected:
     void CopyRecordFrom(const TfrView& other) override;
+
+private:
+    // The graphic decoded for drawing, kept while Picture stays the same.
+    mutable std::shared_ptr<const DecodedPicture> decoded_;
+    const DecodedPicture& decoded() const;
 };
 
 class TfrLineView : public TfrStretcheable {
@@ -66,6 +89,12 @@ public:
     std::string_view ClassName() const override { return "TfrLineView"; }
     void RegisterProperties() override;
     HitRegion CreateHitRegion(bool widened) const override;
+    // Horizontal along the top edge when lower than wide, otherwise vertical
+    // along the left edge; the first paint settles which.
+    void Paint(Canvas& canvas) override;
+    int CalcHeight() override;
+    int MinHeight() override;
+    int RemainHeight() override;
 };
 
 class TfrBandView : public TfrView {
@@ -77,6 +106,12 @@ public:
     Value GetProperty(std::string_view name) override;
     Value CallMethod(std::string_view name, const Value& arg1, const Value& arg2, const Value& arg3) override;
     void RegisterProperties() override;
+
+    // Drawn in the designer only: the hatched band across the page with its title.
+    void Paint(Canvas& canvas) override;
+    HitRegion CreateHitRegion(bool widened) const override;
+    // The tab that carries the title when titles are shown outside the bands.
+    Rect TitleTab(Canvas& measure) const;
 
     int BandKind() const { return FrameTyp; }
     void SetBandKind(int k) { FrameTyp = static_cast<std::uint16_t>(k); ClearProperties(); }
@@ -97,6 +132,8 @@ class TfrSubReportView : public TfrView {
 public:
     TfrSubReportView();
     std::string_view ClassName() const override { return "TfrSubReportView"; }
+    // A white box with the object's name.
+    void Paint(Canvas& canvas) override;
 
     std::int32_t SubPageIndex = 0;    // 0-based page whose bands form the sub-report
 

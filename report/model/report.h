@@ -22,6 +22,7 @@ class TfrPreview;
 class BinaryReader;
 class BinaryWriter;
 class TfrBandRuntime;
+class TfrEMFPages;
 
 // Raised by CreateObject for a plug-in class name that is not registered.
 class EClassNotFound : public std::runtime_error {
@@ -127,6 +128,9 @@ public:
                        const std::function<void(const std::string& text, const std::string& caption)>& showError);
 
     TfrPages Pages{this};
+    // The prepared pages of the last run; the report engine makes them on
+    // first use (report/engine), and the preview may take them over.
+    std::shared_ptr<TfrEMFPages> EMFPages;
     // Designer-defined variables, aliases and the field cache.
     TfrDataDictionary Dictionary;
     // The window the report sits on: its data components are found by plain name.
@@ -174,6 +178,9 @@ public:
     std::function<void()> OnCustomizeObject;
 
     // --- internal fields ---
+    // The run is to stop (STOPREPORT, the progress window's Cancel, an error);
+    // the band engine checks it at its stopping points.
+    bool Terminated = false;
     std::string TemplateFileName = "Untitled";
     ReportInformation Information;
     DateTime Created;
@@ -185,6 +192,7 @@ public:
     // PrinterName (the printer the template names) and PrintToDefault (keep the
     // current printer when loading).
     ReportPrinter Printer;
+    // While set, SaveToStream writes the XML export (xml_export.h) instead.
     bool XmlExport = false;
     // The last read did not give the whole template (damaged, unsupported,
     // missing classes, refused password): saving it would lose the file's content.
@@ -194,6 +202,9 @@ public:
     // The format version the last read found (21 to 25; 21 for a stream without
     // a version byte); 0 before any read and after an empty or unsupported one.
     int LoadedVersion = 0;
+    // The prepared pages can be prepared again from the template (not when
+    // they came from a prepared-report file).
+    bool CanRebuild = false;
 };
 
 } // namespace pemvora::report

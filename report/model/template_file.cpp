@@ -6,12 +6,15 @@
 #include "report/printer/printer.h"
 #include "report/model/engine_context.h"
 #include "report/model/report.h"
+#include "report/model/report_dictionary_host.h"
+#include "report/model/report_files.h"
 #include "report/model/template_codec.h"
+#include "report/model/template_pages.h"
 #include "report/model/unique_names.h"
+#include "report/model/xml_export.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
 
 #include <fmt/format.h>
 
@@ -37,26 +40,6 @@ void showError(const std::string& utf8)
 {
     ui::services().message(utf8, "Error", ui::Icon::Error);
 }
-
-// The report's side of its dictionary while it is read: only the lookup of
-// data sets is needed (to drop hidden aliases of fields that are gone).
-class LoadingDictionaryHost : public DictionaryHost {
-public:
-    explicit LoadingDictionaryHost(const TfrReport& report) : report_(report) {}
-    const ComponentContainer* owner() const override { return report_.Owner; }
-    const ComponentContainer* application() const override { return engine().Application; }
-    IDataSet* defaultDataSet() const override { return nullptr; }
-    const TfrVariables& globalVariables() const override { return engine().Variables; }
-    Value evaluate(std::string_view expression) override
-    {
-        ExpressionEvaluator* evaluator = engine().Evaluator;
-        if (!evaluator) throw NoEvaluator();
-        return evaluator->Evaluate(expression);
-    }
-
-private:
-    const TfrReport& report_;
-};
 
 bool equalsClass(std::string_view name, std::string_view wanted) { return text::equalsNoCase(name, wanted); }
 
@@ -123,9 +106,9 @@ void readObjectEntry(TemplateReader& r, TfrReport& report, std::uint8_t kindCode
     }
 }
 
-// The pages section after the version byte, up to and including its end tag.
-// Unknown classes are left in the engine's missing-class list.
-void readPagesSection(TemplateReader& r, TfrReport& report)
+} // namespace
+
+void ReadPagesSection(TemplateReader& r, TfrReport& report, PagesSectionEnd sectionEnd)
 {
     BinaryReader& in = r.in;
     report.Printer.PrintToDefault = in.bool16();
@@ -141,8 +124,10 @@ void readPagesSection(TemplateReader& r, TfrReport& report)
     TemplateReader records(in, r.version);
     records.objectNames = &objectNames;
     for (;;) {
-        // A template always ends its pages with the end tag; a stream that
-        // stops before it has been cut short.
+        // A template ends its pages with the end tag, so a stream that stops
+        // before it has been cut short; a new-report template's pages run to
+        // the end of its file.
+        if (sectionEnd == PagesSectionEnd::EndOfStream && in.atEnd()) break;
         const std::uint8_t tag = in.u8();
         if (tag == kTagEndOfPages) break;
         if (tag == kTagPage) {
@@ -151,7 +136,7 @@ void readPagesSection(TemplateReader& r, TfrReport& report)
             LoadPageRecord(records, page);
             pageNames.Take(page.Name);
         } else if (tag == kTagDictionary) {
-            LoadDictionary(records, report.Dictionary, LoadingDictionaryHost(report));
+            LoadDictionary(records, report.Dictionary, ReportDictionaryHost(report));
         } else if (tag == kTagExtension) {
             // The data manager's block; no such component exists here.
             in.u8();
@@ -163,6 +148,55 @@ void readPagesSection(TemplateReader& r, TfrReport& report)
         }
     }
 }
+
+void WritePagesSection(TemplateWriter& w, const TfrReport& report)
+{
+    const TfrPages& pages = report.Pages;
+    // An object names its page in one byte: pages beyond the 256th may be
+    // stored, but not with objects on them.
+    for (int i = static_cast<int>(kMaxPages); i < pages.Count(); ++i)
+        if (pages.Items(i).ObjectCount() > 0)
+            throw TemplateSaveError(fmt::format("Cannot save the template: page {} has objects; objects can only "
+                                                "be stored on the first {} pages",
+                                                i + 1, kMaxPages));
+    BinaryWriter& out = w.out;
+    out.bool16(report.Printer.PrintToDefault);
+    out.bool16(report.TwoPass);
+    const std::string& printer = report.Printer.PrinterName;
+    w.WriteString(printer == kVirtualPrinterName ? std::string_view() : std::string_view(printer), "printer name");
+    for (int i = 0; i < pages.Count(); ++i) {
+        out.u8(kTagPage);
+        SavePageRecord(w, pages.Items(i));
+    }
+    for (int i = 0; i < pages.Count(); ++i) {
+        for (const auto& view : pages.Items(i).PageObjects) {
+            out.u8(view->ObjectKind);
+            if (view->ObjectKind == kind::PlugIn) w.WriteString(view->ClassName(), "class name");
+            out.u8(static_cast<std::uint8_t>(i));
+            const std::size_t end = out.reserveU32();
+            SaveObjectRecord(w, *view);
+            out.patchHere(end);
+        }
+    }
+    out.u8(kTagDictionary);
+    SaveDictionary(w, report.Dictionary);
+}
+
+std::string MissingClassesMessage(const std::vector<std::string>& classNames)
+{
+    std::string text = "Report contains the following non-plugged components:\r";
+    for (const std::string& name : classNames) text += text::gbkToUtf8(name) + "\r";
+    text += "You must include these components into your project.";
+    return text;
+}
+
+void NotifyReportLoaded(TfrReport& report)
+{
+    for (int i = 0; i < report.Pages.Count(); ++i)
+        for (const auto& view : report.Pages.Items(i).PageObjects) view->AfterReportLoaded();
+}
+
+namespace {
 
 void readTrailer(TemplateReader& r, TfrReport& report)
 {
@@ -205,38 +239,16 @@ void emptyReport(TfrReport& report)
 void TfrReport::SaveToStream(BinaryWriter& out)
 {
     engine().CurrentReport = this;
-    // An object names its page in one byte: pages beyond the 256th may be
-    // stored, but not with objects on them.
-    for (int i = static_cast<int>(kMaxPages); i < Pages.Count(); ++i)
-        if (Pages.Items(i).ObjectCount() > 0)
-            throw TemplateSaveError(fmt::format("Cannot save the template: page {} has objects; objects can only "
-                                                "be stored on the first {} pages",
-                                                i + 1, kMaxPages));
+    if (XmlExport) {
+        out.bytes(ExportXml(*this));
+        return;
+    }
     // Everything is written into memory first: a template that cannot be
     // stored leaves `out` as it was.
     BinaryWriter buffer;
     TemplateWriter w(buffer);
     buffer.u8(kTemplateVersion);
-    buffer.bool16(Printer.PrintToDefault);
-    buffer.bool16(TwoPass);
-    const std::string& printer = Printer.PrinterName;
-    w.WriteString(printer == kVirtualPrinterName ? std::string_view() : std::string_view(printer), "printer name");
-    for (int i = 0; i < Pages.Count(); ++i) {
-        buffer.u8(kTagPage);
-        SavePageRecord(w, Pages.Items(i));
-    }
-    for (int i = 0; i < Pages.Count(); ++i) {
-        for (const auto& view : Pages.Items(i).PageObjects) {
-            buffer.u8(view->ObjectKind);
-            if (view->ObjectKind == kind::PlugIn) w.WriteString(view->ClassName(), "class name");
-            buffer.u8(static_cast<std::uint8_t>(i));
-            const std::size_t end = buffer.reserveU32();
-            SaveObjectRecord(w, *view);
-            buffer.patchHere(end);
-        }
-    }
-    buffer.u8(kTagDictionary);
-    SaveDictionary(w, Dictionary);
+    WritePagesSection(w, *this);
     buffer.u8(kTagEndOfPages);
 
     const DateTime modified = currentDateTime();
@@ -267,17 +279,7 @@ std::string TfrReport::SaveToBytes()
 
 void TfrReport::SaveToFile(const std::string& fileName)
 {
-    const std::string bytes = SaveToBytes();
-    // Written beside the old file and renamed over it at the end, so a failed
-    // save never destroys the template that was there.
-    QSaveFile file(text::toQString(fileName));
-    if (!file.open(QIODevice::WriteOnly))
-        throw TemplateFileError(fmt::format("Cannot create file \"{}\": {}", text::gbkToUtf8(fileName),
-                                            file.errorString().toStdString()));
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())
-        || !file.commit())
-        throw TemplateFileError(fmt::format("Cannot write file \"{}\": {}", text::gbkToUtf8(fileName),
-                                            file.errorString().toStdString()));
+    SaveBytesToFile(fileName, SaveToBytes());
 }
 
 // ---------------------------------------------------------------- reading
@@ -315,17 +317,13 @@ void TfrReport::LoadFromStream(BinaryReader& in, TemplateOrigin origin)
     Dictionary.Clear();
     TemplateReader r(in, version);
     try {
-        readPagesSection(r, *this);
+        ReadPagesSection(r, *this, PagesSectionEnd::EndTag);
         if (!e.MissingClasses.empty()) {
-            std::string text = "Report contains the following non-plugged components:\r";
-            for (const std::string& name : e.MissingClasses) text += text::gbkToUtf8(name) + "\r";
-            text += "You must include these components into your project.";
             LoadFailed = true;
-            showError(text);
+            showError(MissingClassesMessage(e.MissingClasses));
             return;
         }
-        for (int i = 0; i < Pages.Count(); ++i)
-            for (const auto& view : Pages.Items(i).PageObjects) view->AfterReportLoaded();
+        NotifyReportLoaded(*this);
         if (in.remaining() > 0) readTrailer(r, *this);
         else resetInformation(*this);
     } catch (const std::exception&) {

@@ -11,6 +11,8 @@
 #include "report/model/object.h"
 #include "report/model/types.h"
 
+class QImage;
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +24,8 @@ namespace pemvora::report {
 class TfrPage;
 class TfrBandRuntime;
 class TfrDataset;
+class IDataSet;
+class BinaryWriter;
 
 // Design-pixel position and size as the band engine keeps it across splits.
 struct ViewRect {
@@ -58,7 +62,19 @@ public:
     virtual void NotifyView(TfrView& view);
     virtual void AfterReportLoaded();
 
-    // --- geometry and drawing (every kind's Paint draws inside a
+    // --- drawing and printing ---
+    // Draws the object on `canvas`: in the designer (Running 0) at design
+    // pixels, otherwise at DeviceScaleX/Y and DeviceOffsetX/Y, which the caller
+    // sets first, onto the printer when ToPrinter. Every kind draws itself.
+    virtual void Paint(Canvas& canvas) = 0;
+    // Writes the object into a prepared page: its kind byte, for a plug-in its
+    // class name, then its record. The caller sets PreparedMode, so the record
+    // carries WorkLines; an invisible object writes nothing.
+    virtual void Print(BinaryWriter& stream);
+    // Takes the object's content from a memo or blob field of the current record.
+    virtual void LoadFromBlobField(const IDataSet& data, int field);
+
+    // --- geometry and drawing steps (every kind's Paint draws inside a
     // DeviceGeometry scope) ---
     void PaintFill();
     void PaintBorder();
@@ -128,6 +144,15 @@ public:
     TfrPage* OwnerPage = nullptr;             // not owned; valid during a run
 
 protected:
+    // The steps before an object is printed: WorkLines := Memo, a bound blob
+    // field loaded into the object, then the report's OnBeforePrint event.
+    void BeforePrint();
+    // Runs ScriptLines through the installed script interpreter, if any.
+    void RunScript();
+    // Tag with its brackets replaced by their values (Tag itself when it has none).
+    std::string ExpandedTag();
+    // The kind byte, the class name of a plug-in and the record.
+    void WriteRecord(BinaryWriter& stream);
     // Copies the kind-specific part of the stored record.
     virtual void CopyRecordFrom(const TfrView& other);
     // The list methods (listName.ADD, .CLEAR, .DELETE, .INDEXOF,
@@ -175,6 +200,17 @@ std::uint32_t defaultDisplayFormat();
 // An object whose height can grow with its content.
 class TfrStretcheable : public TfrView {
 public:
+    // Adds "CALCHEIGHT", which gives CalcHeight().
+    Value CallMethod(std::string_view name, const Value& arg1, const Value& arg2, const Value& arg3) override;
+
+    // The height the object needs for its content, in design pixels (the band
+    // engine stretches its band by it).
+    virtual int CalcHeight() = 0;
+    // The least height at which anything of the object can be printed.
+    virtual int MinHeight() = 0;
+    // What is left over below the last whole line when the object is split.
+    virtual int RemainHeight() = 0;
+
     // 0 print the whole object, 1 its height was just measured, 2 print the part
     // that fits and keep the rest; back to 0 after each print.
     std::uint8_t PaintPhase = 0;
@@ -185,6 +221,12 @@ class BoundControl {
 public:
     virtual ~BoundControl() = default;
     virtual void SetVisible(bool visible) = 0;
+    // Takes the object's size in design pixels.
+    virtual void Resize(int width, int height) { (void)width; (void)height; }
+    // Paints the control's face into `image`, which holds the object's size
+    // filled with the button face colour; a control that cannot paint itself
+    // leaves it so.
+    virtual void RenderInto(QImage& image) const { (void)image; }
 };
 
 // An object that wraps a platform control on a dialog page; a base for plug-in classes.
@@ -194,8 +236,13 @@ public:
     std::string_view ClassName() const override { return "TfrControl"; }
     void SetProperty(std::string_view name, const Value& value) override;
     void RegisterProperties() override;
+    // Sizes the control to the object and draws its picture (PaintControlImage).
+    void Paint(Canvas& canvas) override;
 
     BoundControl* Control = nullptr;          // not owned
+
+protected:
+    virtual void PaintControlImage();
 };
 
 } // namespace pemvora::report

@@ -7,6 +7,7 @@
 #include "report/model/view.h"
 #include "report/script/displayformat.h"
 #include "report/script/expandline.h"
+#include "report/script/functions.h"
 #include "report/script/valueops.h"
 
 #include <fmt/format.h>
@@ -14,26 +15,6 @@
 namespace pemvora::report {
 
 namespace {
-
-// The report's side of its dictionary.
-class ReportDictionaryHost : public DictionaryHost {
-public:
-    explicit ReportDictionaryHost(TfrReport& report) : report_(report) {}
-    const ComponentContainer* owner() const override { return report_.Owner; }
-    const ComponentContainer* application() const override { return engine().Application; }
-    IDataSet* defaultDataSet() const override
-    {
-        TfrDataset* source = engine().Run ? engine().Run->DefaultDataSource() : nullptr;
-        if (!source) source = report_.Dataset;
-        auto* db = dynamic_cast<TfrDBDataSet*>(source);
-        return db ? db->EffectiveDataSetOrNull() : nullptr;
-    }
-    const TfrVariables& globalVariables() const override { return engine().Variables; }
-    Value evaluate(std::string_view expression) override { return evaluatorFor(report_).Evaluate(expression); }
-
-private:
-    TfrReport& report_;
-};
 
 int runValue(int (RunNames::*read)())
 {
@@ -78,6 +59,24 @@ struct GuardReset {
 };
 
 } // namespace
+
+const ComponentContainer* ReportDictionaryHost::owner() const { return report_.Owner; }
+const ComponentContainer* ReportDictionaryHost::application() const { return engine().Application; }
+
+IDataSet* ReportDictionaryHost::defaultDataSet() const
+{
+    TfrDataset* source = engine().Run ? engine().Run->DefaultDataSource() : nullptr;
+    if (!source) source = report_.Dataset;
+    auto* db = dynamic_cast<TfrDBDataSet*>(source);
+    return db ? db->EffectiveDataSetOrNull() : nullptr;
+}
+
+const TfrVariables& ReportDictionaryHost::globalVariables() const { return engine().Variables; }
+
+Value ReportDictionaryHost::evaluate(std::string_view expression)
+{
+    return evaluatorFor(report_).Evaluate(expression);
+}
 
 void ResolveName(TfrReport& report, const std::string& name, Value& value)
 {
@@ -214,8 +213,7 @@ void ReportEvaluator::Bind(TfrReport& report)
     parser_.OnFunctionCall = [this, &report](const std::string& name, const Value& p1, const Value& p2,
                                              const Value& p3, Value& result) {
         if (FunctionDispatch) FunctionDispatch(report, name, p1, p2, p3, result);
-        else if (report.OnUserFunction) report.OnUserFunction(name, p1, p2, p3, result);
-        else throw ParseError(fmt::format("Undefined function \"{}\"", name));
+        else CallFunction(report, name, p1, p2, p3, result);
     };
     engine().Evaluator = this;
 }

@@ -9,6 +9,7 @@
 // back it is an "Undefined symbol").
 
 #include "platform/value/value.h"
+#include "report/data/dictionary.h"
 #include "report/model/engine_context.h"
 #include "report/script/parser.h"
 
@@ -47,6 +48,21 @@ public:
     virtual TfrDataset* DefaultDataSource() = 0;
 };
 
+// The report's side of its dictionary: its owner's components, the default
+// data set of the current band, frVariables and the global evaluator.
+class ReportDictionaryHost : public DictionaryHost {
+public:
+    explicit ReportDictionaryHost(TfrReport& report) : report_(report) {}
+    const ComponentContainer* owner() const override;
+    const ComponentContainer* application() const override;
+    IDataSet* defaultDataSet() const override;
+    const TfrVariables& globalVariables() const override;
+    Value evaluate(std::string_view expression) override;
+
+private:
+    TfrReport& report_;
+};
+
 void ResolveName(TfrReport& report, const std::string& name, Value& value);
 // Leaves `value` as it is when the name is not one of the running report's names.
 void ResolveRuntimeName(TfrReport& report, const std::string& name, Value& value);
@@ -61,7 +77,7 @@ std::string ExpandLine(TfrReport& report, std::string_view line);
 
 // The engine's global evaluator. Its hooks lead to the report it is bound to;
 // function calls other than the evaluator's own go to FunctionDispatch, or when
-// that is not set to the report's OnUserFunction.
+// that is not set to the report's CallFunction (functions.h).
 class ReportEvaluator : public ExpressionEvaluator {
 public:
     using Dispatch = std::function<void(TfrReport& report, const std::string& name, const Value& p1,

@@ -1,6 +1,7 @@
 // Shows the cheque window on the last demo cheque, the bank window (its grid
 // tab, the drop-down over a template cell) and the payee picker, and saves a
-// grab of each as a PNG in OUTPUT_DIR.
+// grab of each as a PNG in OUTPUT_DIR. On the demo database it then starts a
+// new cheque, dated 2026-12-20, and grabs the window again.
 //
 //   xvfb-run -a cheque_screenshot OUTPUT_DIR [DATABASE]
 //
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QPixmap>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -49,6 +51,27 @@ bool save(QWidget& w, const std::filesystem::path& file)
     return true;
 }
 
+// The window with the list of `box` dropped down: a grab of the screen, as
+// the list is a window of its own; with room on the right for a list wider
+// than its box.
+bool saveOpenList(QWidget& window, QComboBox* box, const std::filesystem::path& file)
+{
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QTest::qWait(200);
+    box->showPopup();
+    QTest::qWait(300);
+    const QRect area = window.frameGeometry().adjusted(0, 0, 200, 0);
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    box->hidePopup();
+    if (!shot.save(QString::fromStdString(file.string()))) {
+        std::fprintf(stderr, "cannot write %s\n", file.c_str());
+        return false;
+    }
+    std::printf("%s\n", file.c_str());
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -65,7 +88,9 @@ int main(int argc, char** argv)
         ownDatabase ? std::filesystem::temp_directory_path() / "pemvora-screenshot.mdb" : std::filesystem::path(argv[2]);
     if (ownDatabase) data::writeChequeDatabase(db.string(), {.demo = true, .force = true});
 
-    TForm1 form;
+    // The demo's new cheque is dated 2026-12-20, a date of ten characters.
+    TForm1 form(nullptr, ownDatabase ? std::function<DateTime()>([] { return encodeDate(2026, 12, 20); })
+                                     : std::function<DateTime()>());
     data::TData data(db.string());
     ReferenceLists lists(data, ui::services());
     TForm3 banks(lists);
@@ -73,6 +98,8 @@ int main(int argc, char** argv)
     form.attach(data, lists, {nullptr, nullptr, &banks, nullptr, nullptr, &picker});
 
     bool ok = save(form, out / "cheque-window.png");
+    ok = saveOpenList(form, form.cyh, out / "cheque-window-bank-list.png") && ok;
+    ok = saveOpenList(form, form.czh, out / "cheque-window-account-list.png") && ok;
     form.hide();
     banks.PageControl1->setCurrentWidget(banks.TabSheet2);
     banks.show();
@@ -86,6 +113,10 @@ int main(int argc, char** argv)
     ok = save(picker, out / "payee-picker.png") && ok;
     picker.hide();
     if (ownDatabase) {
+        form.show();
+        form.BitBtn1->click();   // 增加
+        ok = save(form, out / "cheque-window-new.png") && ok;
+        form.hide();
         std::filesystem::remove(db);
         return ok ? 0 : 1;
     }

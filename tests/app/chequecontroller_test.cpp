@@ -130,6 +130,23 @@ TEST_F(ChequeFixture, MissingIdsShowEmptyBoxesAndUnknownIdsKeepTheText)
     EXPECT_EQ(form->bank(), "");
 }
 
+// A stored date that is no date (text another program wrote) shows no capital
+// date, without an error; the next row with a good date shows its own.
+TEST_F(ChequeFixture, MalformedStoredDateShowsNoCapitalDate)
+{
+    runSql(path, {"UPDATE ZPJE SET date = '2008-02-30 09:00:00' WHERE zphm = '50336019'"});
+    restart();
+    EXPECT_TRUE(ui.errors.empty());
+    EXPECT_EQ(form->capitalDate(), "");
+    EXPECT_EQ(form->capitalYear(), "");
+    EXPECT_EQ(form->capitalMonth(), "");
+    EXPECT_EQ(form->capitalDay(), "");
+    EXPECT_EQ(form->capitalAmount(), "壹万玖仟捌佰伍拾元整");
+    form->navigate(ChequeController::Move::Prior);
+    EXPECT_EQ(form->capitalDate(), "贰零零捌 年 零伍 月 零贰拾 日");
+    EXPECT_TRUE(ui.errors.empty());
+}
+
 TEST_F(ChequeFixture, EmptyChequeTableShowsAnEmptyWindow)
 {
     runSql(path, {"DELETE FROM ZPJE"});
@@ -158,6 +175,26 @@ TEST_F(ChequeFixture, AmountChangesCapitalsExceptForZero)
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0], "'-' is not a valid integer value");
     EXPECT_EQ(form->capitalAmount(), "壹拾贰万零叁拾肆元伍角陆分");
+}
+
+// The capital amount comes from the value itself, in its shortest form: digits
+// after the second decimal are dropped, never rounded into the fen.
+TEST_F(ChequeFixture, CapitalAmountTakesTheValueNotATwoDecimalText)
+{
+    struct Case { double value; const char* capitals; };
+    const Case cases[] = {
+        {0.005, "整"},                                          // .005: no yuan, 零 角 零 分
+        {1.005, "壹元整"},
+        {2045.675, "贰仟零肆拾伍元陆角柒分"},
+        {99999999.995, "玖仟玖佰玖拾玖万玖仟玖佰玖拾玖元玖角玖分"},
+    };
+    form->newCheque();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        form->amountTyped(c.value);
+        EXPECT_EQ(form->capitalAmount(), c.capitals);
+    }
+    EXPECT_TRUE(ui.errors.empty());
 }
 
 TEST_F(ChequeFixture, HalfAYuanIsShownButCannotBeSaved)

@@ -14,21 +14,25 @@
 #include <QGroupBox>
 #include "app/windows/tform1.h"
 #include "app/windows/tform3.h"
+#include "app/windows/tform5.h"
+#include "app/windows/tform6.h"
 #include "app/windows/tform8.h"
 #include "app/windows/tform9.h"
 #include "tests/app/datafixture.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/qt_application.h"
+#include "tests/support/screenshot.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
+#include "app/widgets/dateedit.h"
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -173,6 +177,112 @@ TEST_F(WindowsFixture, DownAndUpWalkTheTabOrderFromTheChequeNumber)
     EXPECT_THROW(widgets::DosMove second(form.get()), std::logic_error);
 }
 
+TEST_F(WindowsFixture, DateBoxIsOneTabStopAndShowsATenCharacterDateWhole)
+{
+    showActive(*form);
+    QTest::mouseClick(form->BitBtn1, Qt::LeftButton);   // 增加: dated 2026-12-10
+    auto* edit = form->csj->findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    ASSERT_EQ(edit->text(), "2026-12-10");
+    // Shown whole: the edit needs no scrolling to bring its end into view,
+    // so that the start and the end are a whole text's width apart. (The
+    // edit scrolls to its caret when it paints.)
+    const auto caretX = [edit](int position) {
+        edit->setCursorPosition(position);
+        edit->repaint();
+        return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    };
+    const int end = caretX(10);
+    const int start = caretX(0);
+    EXPECT_GE(start, 0);
+    EXPECT_EQ(end - start, edit->fontMetrics().horizontalAdvance(edit->text()));
+    EXPECT_LE(end, edit->width());
+
+    // One Tab in, one Tab on; the same backwards.
+    form->czplx->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(focusIn(form->csj));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(focusIn(form->rxdbj));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(focusIn(form->csj));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(focusIn(form->czplx));
+}
+
+TEST_F(WindowsFixture, NavigatorIsOneTabStopWithItsButtonsOnTheArrowKeys)
+{
+    showActive(*form);
+    form->BitBtn1->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(focusIn(form->DBN1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(form->snccy->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_TRUE(focusIn(form->DBN1));
+
+    // Inside it, Left and Right pick a button (first, prior, next, last,
+    // not beyond either end) and Space presses it.
+    data::Dataset& cheques = data->ZPJE;
+    const int last = cheques.rowCount();
+    ASSERT_EQ(cheques.recNo(), last);
+    struct Step {
+        std::vector<int> keys;
+        int recNo;
+    };
+    const Step steps[] = {
+        {{Qt::Key_Space}, 1},                                        // first
+        {{Qt::Key_Right, Qt::Key_Right, Qt::Key_Space}, 2},          // next
+        {{Qt::Key_Space}, 3},
+        {{Qt::Key_Left, Qt::Key_Space}, 2},                          // prior
+        {{Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Space}, last},
+        {{Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Space}, 1},
+    };
+    for (const Step& step : steps) {
+        for (int key : step.keys) QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        EXPECT_EQ(cheques.recNo(), step.recNo);
+        EXPECT_TRUE(focusIn(form->DBN1));
+    }
+    EXPECT_EQ(form->czphm->text(), QString::fromStdString(cheques.text("zphm")));
+    testsupport::saveScreenshot(*form, "cheque-window-navigator-focus");
+}
+
+TEST_F(WindowsFixture, DropDownListsShowTheirLongestItemsWhole)
+{
+    showActive(*form);
+    for (QComboBox* box : {form->cyh, form->czh, form->cyt}) {
+        box->showPopup();
+        QAbstractItemView* list = box->view();
+        ASSERT_TRUE(list->isVisible());
+        int widest = 0;
+        for (int row = 0; row < box->count(); ++row) {
+            const QModelIndex item = list->model()->index(row, 0);
+            const int needed = list->sizeHintForIndex(item).width();
+            widest = std::max(widest, needed);
+            EXPECT_LE(list->visualRect(item).left() + needed, list->viewport()->width())
+                << box->itemText(row).toStdString();
+        }
+        EXPECT_GT(widest, 0);
+        box->hidePopup();
+    }
+}
+
+// "增加" disables itself and the navigator: the focus must not fall to the
+// next enabled control, the amount grid, where a click would then count as
+// one on a focused control and put the caret left of the number.
+TEST_F(WindowsFixture, NewChequeStartsAtTheChequeTypeAndTakesTheAmountWhereClicked)
+{
+    showActive(*form);
+    QTest::mouseClick(form->BitBtn1, Qt::LeftButton);   // 增加
+    EXPECT_TRUE(focusIn(form->czplx));
+    amountgrid::TsncDBCurrencyEdit* grid = form->snccy;
+    const QPoint leftOfTheUnits =
+        grid->contentsRect().topLeft() + QPoint(grid->model().geometry().cellLeft(2) + 3, 8);
+    QTest::mouseClick(grid, Qt::LeftButton, {}, leftOfTheUnits);
+    QTest::keyClicks(grid, "500");
+    EXPECT_EQ(grid->value().toString(), "500");
+}
+
 TEST_F(WindowsFixture, NewChequeThroughTheWindowIsStored)
 {
     showActive(*form);
@@ -235,21 +345,79 @@ TEST_F(WindowsFixture, BankGridLaysTheTemplateBoxOverTheFocusedCell)
     grid->setFocus();
     QAbstractItemModel* model = grid->model();
 
+    // What the user meets at a point of a cell: the box, or the grid itself.
+    const auto boxCovers = [&](int row, QPoint at) {
+        const QRect cell = grid->visualRect(model->index(row, 2));
+        const QPoint p = cell.topLeft() + at;
+        QWidget* hit = banks.childAt(grid->viewport()->mapTo(&banks, p));
+        return hit && (hit == banks.dbmb || banks.dbmb->isAncestorOf(hit));
+    };
+    const auto coversWholeCell = [&](int row) {
+        const QRect cell = grid->visualRect(model->index(row, 2));
+        const int right = cell.width() - 1, bottom = cell.height() - 1;
+        return boxCovers(row, {0, 0}) && boxCovers(row, {right, 0}) && boxCovers(row, {0, bottom}) &&
+               boxCovers(row, {right, bottom}) && boxCovers(row, {right / 2, bottom / 2}) &&
+               banks.dbmb->size() == cell.size();
+    };
+
     grid->setCurrentIndex(model->index(1, 2));
     EXPECT_TRUE(banks.dbmb->isVisible());
-    const QRect cell = grid->visualRect(model->index(1, 2));
-    EXPECT_EQ(banks.dbmb->geometry(),
-              QRect(grid->viewport()->mapTo(banks.TabSheet2, cell.topLeft()), cell.size()));
+    EXPECT_TRUE(coversWholeCell(1));
     EXPECT_EQ(banks.dbmb->currentText(), u("建设银行"));
     EXPECT_EQ(banks.dbmb->count(), 5);
 
     grid->setCurrentIndex(model->index(3, 2));
-    const QRect lower = grid->visualRect(model->index(3, 2));
-    EXPECT_EQ(banks.dbmb->y(), grid->viewport()->mapTo(banks.TabSheet2, lower.topLeft()).y());
+    EXPECT_TRUE(coversWholeCell(3));
+    EXPECT_FALSE(boxCovers(1, {5, 5}));   // the cell it left shows again
     EXPECT_EQ(banks.dbmb->currentText(), u("信用联社"));
 
     grid->setCurrentIndex(model->index(3, 0));
     EXPECT_FALSE(banks.dbmb->isVisible());
+}
+
+// Flat buttons: the chosen tab sunken (dark along its top and left edges,
+// light along its bottom and right), the other one a flat face with no edge
+// at all; both in the window's own colour.
+TEST_F(WindowsFixture, BankWindowTabsLookLikeFlatButtons)
+{
+    TForm3 banks(*lists);
+    showActive(banks);
+    QTabBar* tabs = banks.PageControl1->tabBar();
+    ASSERT_EQ(tabs->count(), 2);
+    const QPalette& colours = tabs->palette();
+    const std::string face = colours.color(QPalette::Window).name().toStdString();
+    const std::string dark = colours.color(QPalette::Dark).name().toStdString();
+    const std::string light = colours.color(QPalette::Light).name().toStdString();
+    for (int chosen : {0, 1}) {
+        SCOPED_TRACE(chosen);
+        banks.PageControl1->setCurrentIndex(chosen);
+        const QImage image = tabs->grab().toImage();
+        const auto at = [&image](QPoint p) { return image.pixelColor(p).name().toStdString(); };
+        // From each edge of the chosen tab towards its middle: the first
+        // pixel that is not the face is its edge.
+        const QRect sunken = tabs->tabRect(chosen);
+        const auto edge = [&](QPoint from, QPoint step) {
+            QPoint p = from;
+            while (sunken.contains(p) && at(p) == face) p += step;
+            return p;
+        };
+        const QPoint mid = sunken.center();
+        const QPoint top = edge({mid.x(), sunken.top()}, {0, 1});
+        const QPoint left = edge({sunken.left(), mid.y()}, {1, 0});
+        const QPoint bottom = edge({mid.x(), sunken.bottom()}, {0, -1});
+        const QPoint right = edge({sunken.right(), mid.y()}, {-1, 0});
+        EXPECT_EQ(at(top), dark);
+        EXPECT_EQ(at(left), dark);
+        EXPECT_EQ(at(bottom), light);
+        EXPECT_EQ(at(right), light);
+        EXPECT_EQ(at(top + QPoint(0, 1)), face);   // inside, the face again
+        // The other tab has no edge where the chosen one has its own.
+        const QRect flat = tabs->tabRect(1 - chosen);
+        const QPoint offset = flat.topLeft() - sunken.topLeft();
+        for (const QPoint p : {top, left, bottom, right})
+            EXPECT_EQ(at(p + offset), face) << p.x() << "," << p.y();
+    }
+    testsupport::saveScreenshot(banks, "bank-window-tabs");
 }
 
 TEST_F(WindowsFixture, BankGridRowChangeRunsTheChecksBeforePosting)
@@ -269,19 +437,92 @@ TEST_F(WindowsFixture, BankGridRowChangeRunsTheChecksBeforePosting)
     EXPECT_EQ(grid->currentIndex().row(), 5);
 }
 
-TEST_F(WindowsFixture, PayeeTitleTogglesItsSortMarkWithoutSorting)
+TEST_F(WindowsFixture, PayeeTitleTogglesItsSortMarkWithoutSortingOrSelecting)
 {
     TForm8 payees(*lists);
     showActive(payees);
-    QHeaderView* title = payees.DBGrid1->horizontalHeader();
+    QTableView* grid = payees.DBGrid1;
+    const int lastRow = grid->model()->rowCount() - 1;
+    grid->setCurrentIndex(grid->model()->index(lastRow, 0));
+    ASSERT_EQ(lists->adskdw.recNo(), lastRow + 1);
+    const QModelIndexList selectedBefore = grid->selectionModel()->selectedIndexes();
+
+    QHeaderView* title = grid->horizontalHeader();
     const Qt::SortOrder before = title->sortIndicatorOrder();
-    const QString firstRow = payees.DBGrid1->model()->index(0, 0).data().toString();
-    QTest::mouseClick(title->viewport(), Qt::LeftButton, {}, QPoint(title->sectionSize(0) / 2, title->height() / 2));
+    const QString firstRow = grid->model()->index(0, 0).data().toString();
+    const QPoint middle(title->sectionSize(0) / 2, title->height() / 2);
+    QTest::mouseClick(title->viewport(), Qt::LeftButton, {}, middle);
     EXPECT_NE(title->sortIndicatorOrder(), before);
-    QTest::mouseClick(title->viewport(), Qt::LeftButton, {}, QPoint(title->sectionSize(0) / 2, title->height() / 2));
+    // Nothing selected or moved by the click: the current row stays the only one marked.
+    EXPECT_EQ(grid->selectionModel()->selectedIndexes(), selectedBefore);
+    EXPECT_EQ(grid->currentIndex().row(), lastRow);
+    EXPECT_EQ(lists->adskdw.recNo(), lastRow + 1);
+
+    QTest::mouseClick(title->viewport(), Qt::LeftButton, {}, middle);
     EXPECT_EQ(title->sortIndicatorOrder(), before);
-    EXPECT_EQ(payees.DBGrid1->model()->index(0, 0).data().toString(), firstRow);
+    EXPECT_EQ(grid->model()->index(0, 0).data().toString(), firstRow);
     EXPECT_EQ(firstRow, u("北京华联商厦有限公司"));
+}
+
+// Deleting the last row, a stored one or a new one not yet posted, leaves the
+// cursor on the row that now stands where it stood: the new last row.
+TEST_F(WindowsFixture, DeletingTheLastRowLeavesTheCursorOnTheNewLastRow)
+{
+    for (const char* name : {"li", "wang"}) {
+        data->users.append({{"user_name", Value(name)}, {"password", Value("1")}});
+        data->users.post();
+    }
+    TForm3 banks(*lists);
+    banks.PageControl1->setCurrentWidget(banks.TabSheet2);
+    TForm5 purposes(*lists);
+    TForm8 payees(*lists);
+    TForm6 operators(*data);
+    using B = widgets::Navigator::Button;
+    struct Case {
+        QWidget* window;
+        QTableView* grid;
+        data::Dataset& cursor;
+        QAbstractButton* insertButton;
+        QAbstractButton* deleteButton;
+    };
+    const Case cases[] = {
+        {&banks, banks.DBGrid1, lists->AD_bank, banks.DBNavigator2->button(B::Insert),
+         banks.DBNavigator2->button(B::Delete)},
+        {&purposes, purposes.DBGrid1, lists->ad_yt, purposes.DBNavigator1->button(B::Insert),
+         purposes.DBNavigator1->button(B::Delete)},
+        {&payees, payees.DBGrid1, lists->adskdw, payees.DBNavigator1->button(B::Insert),
+         payees.DBNavigator1->button(B::Delete)},
+        {&operators, operators.grid, data->users, operators.BitBtn1, operators.BitBtn2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window->objectName().toStdString());
+        showActive(*c.window);
+        const auto expectOnLastRow = [&c](int rows, const std::string& name) {
+            QTest::qWait(10);
+            ASSERT_EQ(c.cursor.rowCount(), rows);
+            EXPECT_EQ(c.cursor.recNo(), rows);
+            EXPECT_EQ(c.cursor.value(1).toText(), name);
+            EXPECT_EQ(c.grid->currentIndex().row(), rows - 1);
+        };
+        const int rows = c.cursor.rowCount();
+        const std::string last = c.cursor.valueAt(rows - 1, 1).toText();
+        const std::string secondLast = c.cursor.valueAt(rows - 2, 1).toText();
+
+        // A new row started from the first row, then deleted.
+        c.grid->setFocus();
+        c.grid->setCurrentIndex(c.grid->model()->index(0, 0));
+        QTest::mouseClick(c.insertButton, Qt::LeftButton);
+        ASSERT_EQ(c.cursor.rowCount(), rows + 1);
+        ui.answers = {ui::Answer::Ok};
+        QTest::mouseClick(c.deleteButton, Qt::LeftButton);
+        expectOnLastRow(rows, last);
+
+        // The stored last row.
+        ui.answers = {ui::Answer::Ok};
+        QTest::mouseClick(c.deleteButton, Qt::LeftButton);
+        expectOnLastRow(rows - 1, secondLast);
+        c.window->hide();
+    }
 }
 
 TEST_F(WindowsFixture, PickerDoubleClickAndShortCodeFillThePayeeBox)

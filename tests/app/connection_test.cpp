@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 
 using namespace pemvora;
 using namespace pemvora::data;
@@ -41,20 +42,6 @@ CommandResult runCommand(const std::string& command)
 bool haveProgram(const std::string& name)
 {
     return runCommand("command -v " + name).exitCode == 0;
-}
-
-DbErrorKind openFailure(const std::string& path, const std::string& password, int busyMs = 100)
-{
-    Connection db;
-    try {
-        db.open(path, password, Connection::Mode::Existing, busyMs);
-    } catch (const DatabaseError& e) {
-        EXPECT_THAT(e.what(), HasSubstr(path));
-        EXPECT_FALSE(db.isOpen());
-        return e.kind();
-    }
-    ADD_FAILURE() << "opening " << path << " succeeded";
-    return DbErrorKind::Other;
 }
 
 } // namespace
@@ -104,64 +91,6 @@ TEST(Connection, PlainClientCannotReadButSqlcipherWithPasswordCan)
     EXPECT_THAT(runCommand(wrongKey).output, ::testing::Not(HasSubstr("admin")));
 }
 
-TEST(Connection, OpenFailuresAreNamedAndCreateNothing)
-{
-    TempDir dir;
-    const std::string good = makeDatabase(dir);
-    const std::string goodBytes = readFile(good);
-
-    // A plain (unencrypted) SQLite database and a text file.
-    const std::string plain = dir.file("plain.mdb");
-    {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(plain.c_str(), &db), SQLITE_OK);
-        sqlite3_exec(db, "CREATE TABLE admin (id INTEGER, user_name TEXT, password TEXT)", nullptr,
-                     nullptr, nullptr);
-        sqlite3_close(db);
-    }
-    const std::string text = dir.file("notes.mdb");
-    std::ofstream(text) << "this is not a database at all, just some text in a file\n";
-
-    struct Case { std::string path; std::string password; DbErrorKind kind; };
-    const Case cases[] = {
-        {dir.file("missing.mdb"), kDatabasePassword, DbErrorKind::MissingFile},
-        {dir.file("no-such-folder/banck.mdb"), kDatabasePassword, DbErrorKind::MissingFile},
-        {good, "quendr7252", DbErrorKind::NotADatabase},
-        {good, "", DbErrorKind::NotADatabase},
-        {plain, kDatabasePassword, DbErrorKind::NotADatabase},
-        {text, kDatabasePassword, DbErrorKind::NotADatabase},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path + " / " + c.password);
-        EXPECT_EQ(openFailure(c.path, c.password), c.kind);
-    }
-    EXPECT_FALSE(std::filesystem::exists(dir.file("missing.mdb")));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("no-such-folder")));
-    EXPECT_EQ(readFile(good), goodBytes);
-}
-
-TEST(Connection, LockedFileIsReportedAsLocked)
-{
-    TempDir dir;
-    const std::string path = makeDatabase(dir);
-    Connection holder;
-    holder.open(path, kDatabasePassword);
-    holder.execute("BEGIN EXCLUSIVE");
-    holder.execute("INSERT INTO YT (ytmc, ytdh) VALUES ('x', 1)");
-
-    Connection db;
-    try {
-        db.open(path, kDatabasePassword, Connection::Mode::Existing, 50);
-        FAIL() << "a locked file opened";
-    } catch (const DatabaseError& e) {
-        EXPECT_EQ(e.kind(), DbErrorKind::Locked);
-        EXPECT_THAT(e.what(), HasSubstr("locked"));
-    }
-    holder.execute("ROLLBACK");
-    db.open(path, kDatabasePassword, Connection::Mode::Existing, 50);
-    EXPECT_TRUE(db.isOpen());
-}
-
 TEST(Connection, OnlyOneStatementAtATime)
 {
     TempDir dir;
@@ -174,31 +103,98 @@ TEST(Connection, OnlyOneStatementAtATime)
     EXPECT_EQ(count.value(0), Value(1));
 }
 
-TEST(TDataOpening, MissingWrongOrLockedFileThrowsAndCreatesNothing)
+// Every way opening can fail, for the connection and for the data module that
+// opens it with the program's password: a clear error of its kind that names
+// the file, no file made where there was none, nothing changed in a file that
+// could not be read. A locked file opens once it is free again.
+TEST(Opening, FailuresAreNamedAndCreateNothing)
 {
     TempDir dir;
-    const std::string missing = dir.file("banck.mdb");
-    try {
-        TData data(missing);
-        FAIL() << "opened a missing database";
-    } catch (const DatabaseError& e) {
-        EXPECT_EQ(e.kind(), DbErrorKind::MissingFile);
-        EXPECT_THAT(e.what(), HasSubstr("does not exist"));
-    }
-    EXPECT_FALSE(std::filesystem::exists(missing));
+    const std::string good = makeDatabase(dir);
+    const std::string goodBytes = readFile(good);
 
-    const std::string path = makeDatabase(dir, {}, "other.mdb");
-    runSql(path, {"PRAGMA rekey = 'another1'"});
-    EXPECT_THROW(TData{path}, DatabaseError);
-
-    // A database without the cheque tables names the missing table.
-    const std::string empty = dir.file("empty.mdb");
-    { Connection c; c.open(empty, kDatabasePassword, Connection::Mode::CreateNew); c.execute("CREATE TABLE t (a)"); }
-    try {
-        TData data(empty);
-        FAIL() << "opened a database without tables";
-    } catch (const DatabaseError& e) {
-        EXPECT_THAT(e.what(), HasSubstr("no such table: ZPJE"));
-        EXPECT_THAT(e.what(), HasSubstr(empty));
+    const std::string rekeyed = makeDatabase(dir, {}, "rekeyed.mdb");
+    runSql(rekeyed, {"PRAGMA rekey = 'another1'"});
+    // A plain (unencrypted) SQLite database and a text file.
+    const std::string plain = dir.file("plain.mdb");
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(plain.c_str(), &db), SQLITE_OK);
+        sqlite3_exec(db, "CREATE TABLE admin (id INTEGER, user_name TEXT, password TEXT)", nullptr,
+                     nullptr, nullptr);
+        sqlite3_close(db);
     }
+    const std::string text = dir.file("notes.mdb");
+    std::ofstream(text) << "this is not a database at all, just some text in a file\n";
+    // Encrypted with the program's password, but without the cheque tables.
+    const std::string noTables = dir.file("empty.mdb");
+    {
+        Connection c;
+        c.open(noTables, kDatabasePassword, Connection::Mode::CreateNew);
+        c.execute("CREATE TABLE t (a)");
+    }
+    const std::string locked = makeDatabase(dir, {}, "locked.mdb");
+
+    using Kind = std::optional<DbErrorKind>;
+    struct Case {
+        std::string path;
+        std::string password;     // the connection's; the data module always uses its own
+        Kind connection;          // nullopt: the connection opens
+        Kind dataModule;          // nullopt: not tried (the case is about another password)
+        const char* text;         // in the message of each that fails
+    };
+    const Case cases[] = {
+        {dir.file("missing.mdb"), kDatabasePassword, DbErrorKind::MissingFile, DbErrorKind::MissingFile,
+         "does not exist"},
+        {dir.file("no-such-folder/banck.mdb"), kDatabasePassword, DbErrorKind::MissingFile,
+         DbErrorKind::MissingFile, "does not exist"},
+        {good, "quendr7252", DbErrorKind::NotADatabase, std::nullopt, "password is wrong"},
+        {good, "", DbErrorKind::NotADatabase, std::nullopt, "password is wrong"},
+        {rekeyed, kDatabasePassword, DbErrorKind::NotADatabase, DbErrorKind::NotADatabase, "password is wrong"},
+        {plain, kDatabasePassword, DbErrorKind::NotADatabase, DbErrorKind::NotADatabase, "password is wrong"},
+        {text, kDatabasePassword, DbErrorKind::NotADatabase, DbErrorKind::NotADatabase, "password is wrong"},
+        {noTables, kDatabasePassword, std::nullopt, DbErrorKind::Other, "no such table: ZPJE"},
+        {locked, kDatabasePassword, DbErrorKind::Locked, DbErrorKind::Locked, "locked"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path + " / " + c.password);
+        // Another program holds the locked file in a write transaction.
+        Connection holder;
+        if (c.path == locked) {
+            holder.open(locked, kDatabasePassword);
+            holder.execute("BEGIN EXCLUSIVE");
+            holder.execute("DELETE FROM admin");
+        }
+        Connection db;
+        try {
+            db.open(c.path, c.password, Connection::Mode::Existing, 50);
+            EXPECT_FALSE(c.connection) << "the connection opened";
+        } catch (const DatabaseError& e) {
+            EXPECT_EQ(e.kind(), c.connection);
+            EXPECT_THAT(e.what(), HasSubstr(c.text));
+            EXPECT_THAT(e.what(), HasSubstr(c.path));
+            EXPECT_FALSE(db.isOpen());
+        }
+        if (c.dataModule) {
+            try {
+                TData data(c.path, 50);
+                ADD_FAILURE() << "the data module opened";
+            } catch (const DatabaseError& e) {
+                EXPECT_EQ(e.kind(), *c.dataModule);
+                EXPECT_THAT(e.what(), HasSubstr(c.text));
+                EXPECT_THAT(e.what(), HasSubstr(c.path));
+            }
+        }
+        if (holder.isOpen()) {
+            holder.execute("ROLLBACK");
+            Connection freed;
+            freed.open(locked, kDatabasePassword, Connection::Mode::Existing, 50);
+            EXPECT_TRUE(freed.isOpen());
+            TData data(locked, 50);
+            EXPECT_EQ(data.users.recordCount(), 1);   // the holder's change was never written
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing.mdb")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("no-such-folder")));
+    EXPECT_EQ(readFile(good), goodBytes);
 }

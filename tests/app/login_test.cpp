@@ -72,7 +72,6 @@ TEST_F(LoginFixture, ThreeClicksAtMostWithTheMessageTwice)
         {{{"admin", "579"}}, LoginController::Result::LoggedIn, 0},
         {{{"admin", "x"}, {"admin", "y"}, {"李会计", "k8"}}, LoginController::Result::LoggedIn, 2},
         {{{"admin", "x"}, {"admin", "y"}, {"admin", "z"}}, LoginController::Result::EndApplication, 2},
-        {{{"' OR '1'='1", "' OR '1'='1"}}, LoginController::Result::TryAgain, 1},
         {{{"admin", ""}}, LoginController::Result::TryAgain, 1},
     };
     for (const Case& c : cases) {

@@ -1,5 +1,6 @@
 #include "app/data/tdata.h"
 #include "app/login/dataoperators.h"
+#include "app/login/login.h"
 #include "app/login/operators.h"
 #include "app/windows/tform6.h"
 #include "tests/app/datafixture.h"
@@ -16,6 +17,10 @@ namespace fixture = pemvora::data::testing;
 
 namespace {
 
+class NoShortcuts : public desktop::ShortcutWriter {
+public:
+    bool write(const desktop::ShortcutSpec&) noexcept override { return true; }
+};
 
 std::vector<std::string> storedOperators(const std::string& path)
 {
@@ -44,7 +49,7 @@ TEST(OperatorList, TheLastOperatorCannotBeDeleted)
     EXPECT_EQ(storedOperators(path), std::vector<std::string>{"admin"});
 }
 
-TEST(OperatorList, LoginListRunsFromTheCurrentRowAndLooksUpByValue)
+TEST(OperatorList, LoginListRunsFromTheCurrentRow)
 {
     fixture::TempDir dir;
     const std::string path = fixture::makeDatabase(dir, {"INSERT INTO admin (user_name, password) VALUES ('王出纳', 'a''b')"});
@@ -52,10 +57,58 @@ TEST(OperatorList, LoginListRunsFromTheCurrentRowAndLooksUpByValue)
     app::DataOperators operators(data);
     EXPECT_EQ(operators.loginNames(), (std::vector<std::string>{"admin", "王出纳"}));
     EXPECT_TRUE(operators.loginNames().empty()) << "the list is not re-read from the start";
-    EXPECT_TRUE(operators.hasOperator("王出纳", "a'b"));
-    EXPECT_TRUE(operators.hasOperator("admin", "579"));
-    EXPECT_FALSE(operators.hasOperator("' OR '1'='1", "' OR '1'='1"));
-    EXPECT_FALSE(operators.hasOperator("admin", "579 "));
+}
+
+// The login on the real operator table: the typed name and password are
+// compared as values, so quotes, comment marks, wildcards and the classic
+// injection texts match only a row that holds exactly them.
+TEST(LoginLookUp, TypedNamesAndPasswordsAreComparedAsValuesInTheDatabase)
+{
+    fixture::TempDir dir;
+    const std::string path = fixture::makeDatabase(dir, {
+        "INSERT INTO admin (user_name, password) VALUES ('o''brien', 'x'' OR ''1''=''1')",
+        "INSERT INTO admin (user_name, password) VALUES ('王出纳', 'a''b')",
+    });
+    data::TData data(path);
+    // A name with both kinds of quote, stored as the operator window stores rows.
+    data.users.last();
+    data.users.append();
+    data.users.setValue("user_name", Value("O'Brien \"x\""));
+    data.users.setValue("password", Value("%"));
+    data.users.post();
+    app::DataOperators operators(data);
+
+    struct Case { const char* name; const char* password; bool logsIn; };
+    const Case cases[] = {
+        {"admin", "579", true},
+        {"admin", "5790", false},
+        {"Admin", "579", false},
+        {"admin", "579 ", false},
+        {"admin", "", false},
+        {"", "", false},
+        {"' OR '1'='1", "' OR '1'='1", false},
+        {"admin' --", "", false},
+        {"%", "%", false},
+        {"o'brien", "x' OR '1'='1", true},
+        {"o'brien", "x", false},
+        {"王出纳", "a'b", true},
+        {"O'Brien \"x\"", "%", true},
+        {"O'Brien \"x\"", "anything", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " / " + c.password);
+        testsupport::RecordingUi dialogs;
+        NoShortcuts shortcuts;
+        app::LoginController login(operators, dialogs, shortcuts, desktop::ShortcutSpec{});
+        EXPECT_EQ(login.logIn(c.name, c.password),
+                  c.logsIn ? app::LoginController::Result::LoggedIn : app::LoginController::Result::TryAgain);
+        EXPECT_EQ(dialogs.shown.size(), c.logsIn ? 0u : 1u);
+        EXPECT_TRUE(dialogs.errors.empty());
+    }
+    // An operator stored by another program since the start logs in: each
+    // attempt looks again.
+    fixture::runSql(path, {"INSERT INTO admin (user_name, password) VALUES ('新会计', '1')"});
+    EXPECT_TRUE(operators.hasOperator("新会计", "1"));
 }
 
 TEST(OperatorWindow, RowsAddedInTheGridAreStoredWhenTheWindowCloses)

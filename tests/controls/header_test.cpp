@@ -86,15 +86,16 @@ TEST(CurrencyHeader, CaptionPlacementFollowsLayoutAndMeasuredCaption) {
     FixedMeasure m;
     m.heights["元"] = 11;
     m.heights["角"] = 17;
+    // A 1-pixel frame in a 25-pixel header leaves 23 rows; 元 is 11 high, 角 17.
     struct Case { TextLayout layout; bool integerCaptions; int y; };
     const Case cases[] = {
-        {TextLayout::Top, true, 1 + 0},
-        {TextLayout::Centre, true, 1 + (25 - 2 - 11) / 2 + 1},
-        {TextLayout::Bottom, true, 1 + 25 - 2 - 11},
+        {TextLayout::Top, true, 1},      // on the frame's inner edge
+        {TextLayout::Centre, true, 8},   // half of the 12 rows left over above it, then one lower
+        {TextLayout::Bottom, true, 13},  // its last row on the frame's inner bottom edge (row 23)
         // No integer captions: the first decimal caption is measured (and
         // decimal captions sit one pixel lower).
-        {TextLayout::Centre, false, 1 + (25 - 2 - 17) / 2 + 1 + 1},
-        {TextLayout::Bottom, false, 1 + 25 - 2 - 17 + 1},
+        {TextLayout::Centre, false, 6},  // half of the 6 rows left over, one lower, and the decimal's one
+        {TextLayout::Bottom, false, 8},  // rows 7 to 23 as measured, and the decimal's one lower
     };
     for (const Case& c : cases) {
         CurrencyHeader h;

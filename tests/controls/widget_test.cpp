@@ -9,7 +9,9 @@
 #include <QFocusEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -195,6 +197,105 @@ TEST_F(EditWidget, KeyEventsTypeDigitsAndHandOnWhatTheControlDoesNotUse) {
     EXPECT_EQ(movedOut.at(0).at(0).toInt(), int(Qt::Key_Up));
     edit.setValue(1.0);
     EXPECT_EQ(changed.count(), 3);  // writing the value fires nothing
+}
+
+// Real mouse clicks, through the application as a user's would arrive: Qt
+// gives the control the focus before the press reaches it (and, in a window
+// that the click activates, the window hands it over with its activation),
+// and the press must still count as one on a control that had no focus.
+TEST_F(EditWidget, AClickPutsTheCaretWhereTheTypedDigitsThenGo) {
+    // InactiveWindow and PressInInactiveWindow: a click into a window that is
+    // not active, whose activation reaches the control before or after the press.
+    enum class Before { Unfocused, InactiveWindow, PressInInactiveWindow, Focused };
+    struct Case {
+        Before before;
+        const char* value;
+        int clickedCell;
+        const char* keys;
+        int caret;           // after the click
+        const char* result;  // after the keys
+    };
+    const Case cases[] = {
+        // Taking the focus: not left of the first character cell f.
+        {Before::Unfocused, "0", 2, "500", 7, "500"},            // f = 7, the units cell
+        {Before::Unfocused, "0", 2, "12345.67", 7, "12345.67"},
+        {Before::Unfocused, "53.7", 1, "9", 6, "593.7"},         // on the 5: the 9 goes in after it
+        {Before::Unfocused, "53.7", 7, "1", 7, "531.7"},
+        {Before::Unfocused, "53.7", 9, "4", 9, "53.74"},
+        {Before::InactiveWindow, "0", 2, "500", 7, "500"},
+        {Before::InactiveWindow, "53.7", 1, "9", 6, "593.7"},
+        {Before::PressInInactiveWindow, "0", 2, "500", 7, "500"},
+        {Before::PressInInactiveWindow, "53.7", 1, "9", 6, "593.7"},
+        // Already focused: not left of f - 1.
+        {Before::Focused, "0", 2, "5", 6, "50"},
+        {Before::Focused, "53.7", 1, "9", 5, "953.7"},          // before the number: a new first digit
+        {Before::Focused, "53.7", 6, "1", 6, "513.7"},
+    };
+    for (const Case& c : cases) {
+        QWidget window;
+        auto* other = new QLineEdit(&window);
+        other->setGeometry(0, 0, 149, 21);
+        auto* edit = new TsncCurrencyEdit(&window);
+        prepare(*edit);
+        edit->move(0, 30);
+        edit->setValue(*Amount::parse(c.value));
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        other->setFocus(Qt::TabFocusReason);
+        if (c.before == Before::Focused) {
+            edit->setFocus(Qt::TabFocusReason);
+        } else if (c.before == Before::InactiveWindow) {
+            // What a click into an inactive window does before the press
+            // arrives: the clicked control becomes the window's focus
+            // widget, and the window's activation hands it the focus.
+            QApplication::setActiveWindow(nullptr);
+            edit->setFocus(Qt::MouseFocusReason);
+            QApplication::setActiveWindow(&window);
+            ASSERT_TRUE(edit->hasFocus());
+        }
+        const std::string trace = std::string(c.value) + " cell " + std::to_string(c.clickedCell) + " before " +
+                                  std::to_string(int(c.before));
+        if (c.before == Before::PressInInactiveWindow) {
+            QApplication::setActiveWindow(nullptr);
+            QTest::mouseClick(edit, Qt::LeftButton, {}, cell(c.clickedCell).center());
+            QApplication::setActiveWindow(&window);
+        } else {
+            QTest::mouseClick(edit, Qt::LeftButton, {}, cell(c.clickedCell).center());
+        }
+        ASSERT_TRUE(edit->hasFocus()) << trace;
+        EXPECT_EQ(edit->model().caret(), c.caret) << trace;
+        QTest::keyClicks(edit, c.keys);
+        EXPECT_EQ(edit->value().toString(), c.result) << trace << " keys " << c.keys;
+    }
+}
+
+// A click into an inactive window on a bound control that did not have the
+// window's focus: the control is entered (it may be edited) though the focus
+// arrives with the window's activation.
+TEST_F(EditWidget, ABoundControlClickedInAnInactiveWindowIsEntered) {
+    testing::MemoryFieldLink link;
+    link.stored = *Amount::parse("19850");
+    QWidget window;
+    auto* other = new QLineEdit(&window);
+    other->setGeometry(0, 0, 149, 21);
+    auto* edit = new TsncDBCurrencyEdit(&window);
+    prepare(*edit);
+    edit->move(0, 30);
+    edit->setFieldLink(&link);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    other->setFocus(Qt::TabFocusReason);
+    QApplication::setActiveWindow(nullptr);
+    edit->setFocus(Qt::MouseFocusReason);
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(edit->hasFocus());
+    QTest::mouseClick(edit, Qt::LeftButton, {}, cell(1).center());
+    EXPECT_EQ(edit->model().caret(), 3);  // on the 1
+    QTest::keyClicks(edit, "9");
+    EXPECT_EQ(edit->value().toString(), "199850");
+    EXPECT_TRUE(link.editingState);
 }
 
 TEST_F(EditWidget, FixedCellWidthResizesTheControl) {

@@ -4,6 +4,7 @@
 #include "platform/ui/uiservices.h"
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,25 @@ public:
         return a;
     }
     void error(const std::string& text) override { errors.push_back(text); }
+    std::optional<std::string> input(const std::string& caption, const std::string& prompt,
+                                     const std::string& initial) override
+    {
+        asked.push_back({caption, prompt, initial});
+        if (inputs.empty()) return std::nullopt;
+        std::optional<std::string> a = inputs.front();
+        inputs.pop_front();
+        return a;
+    }
+
+    struct Asked {
+        std::string caption, prompt, initial;
+    };
 
     std::vector<Shown> shown;
     std::vector<std::string> errors;
     std::deque<ui::Answer> answers;   // answers to give, in order
+    std::vector<Asked> asked;                         // input boxes shown
+    std::deque<std::optional<std::string>> inputs;    // what is typed into them (nullopt: cancel)
 };
 
 // Installs a RecordingUi as the program's services for the lifetime of the object.

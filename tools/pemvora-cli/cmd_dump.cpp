@@ -1,9 +1,12 @@
-// pemvora-cli dump FILE [--password PW]: a report template as JSON.
+// pemvora-cli dump FILE [--password PW]: a report template (.frf), a new-report
+// template (.frt, with its description and picture) or a dictionary file
+// (.frd, the dictionary alone) as JSON.
 
 #include "tools/pemvora-cli/template_session.h"
 
 #include "report/model/memo.h"
 #include "report/model/objects.h"
+#include "report/model/report_files.h"
 #include "report/model/template_codec.h"
 
 #include <nlohmann/json.hpp>
@@ -124,26 +127,36 @@ json page(const TfrPage& p)
     };
 }
 
+json dictionary(const TfrDataDictionary& d)
+{
+    return {{"variables", pairs(d.VarList)},
+            {"fieldAliases", pairs(d.AliasList)},
+            {"sourceAliases", pairs(d.SourceAliasList)}};
+}
+
+void print(const json& doc) { std::cout << doc.dump(2, ' ', false, json::error_handler_t::replace) << '\n'; }
+
 void run(const std::string& file, const std::optional<std::string>& password)
 {
     resetEngine();
     TfrReport report;
-    loadTemplate(report, file, password);
+    const LoadedReportFile loaded = loadReportFile(report, file, password);
+    if (loaded.form == ReportFileForm::Dictionary) {
+        print({{"dictionary", dictionary(report.Dictionary)}});
+        return;
+    }
     if (report.PasswordRefused) throw CommandFailure("Wrong or missing password: " + file + " was not read");
 
     json pages = json::array();
     for (int i = 0; i < report.Pages.Count(); ++i) pages.push_back(page(report.Pages.Items(i)));
     const ReportInformation& info = report.Information;
-    const json doc{
+    json doc{
         {"version", report.LoadedVersion},
         {"printToDefault", report.Printer.PrintToDefault},
         {"twoPass", report.TwoPass},
         {"printer", u(report.Printer.PrinterName)},
         {"pages", std::move(pages)},
-        {"dictionary",
-         {{"variables", pairs(report.Dictionary.VarList)},
-          {"fieldAliases", pairs(report.Dictionary.AliasList)},
-          {"sourceAliases", pairs(report.Dictionary.SourceAliasList)}}},
+        {"dictionary", dictionary(report.Dictionary)},
         {"info",
          {{"comment", u(info.Comment)},
           {"name", u(info.Name)},
@@ -151,7 +164,12 @@ void run(const std::string& file, const std::optional<std::string>& password)
           {"version", {u(info.VersionMajor), u(info.VersionMinor), u(info.VersionRelease), u(info.VersionBuild)}},
           {"passwordProtected", report.PasswordProtected}}},
     };
-    std::cout << doc.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
+    if (loaded.form == ReportFileForm::NewReportTemplate) {
+        const NewReportTemplateInfo& info = loaded.newReportTemplate;
+        doc["description"] = lines(info.Description);
+        doc["previewBitmap"] = info.PreviewBitmap.empty() ? json(nullptr) : json(hex(info.PreviewBitmap));
+    }
+    print(doc);
 }
 
 struct Options {
@@ -161,8 +179,10 @@ struct Options {
 
 static Registration reg{[](CLI::App& root) {
     auto options = std::make_shared<Options>();
-    CLI::App* cmd = root.add_subcommand("dump", "Print a report template as JSON");
-    cmd->add_option("FILE", options->file, "Template file (.frf)")->required();
+    CLI::App* cmd = root.add_subcommand("dump", "Print a report template (.frf, .frt) or dictionary file (.frd) as JSON");
+    cmd->add_option("FILE", options->file, "Template (.frf), new-report template (.frt) or dictionary file (.frd)")
+        ->required()
+        ->check(CLI::Validator(readableReportFile, "FILE"));
     cmd->add_option("--password", options->password, "Answer to the template's password question");
     cmd->callback([options] { run(options->file, options->password); });
 }};

@@ -2,7 +2,6 @@
 // pixel on tiny images.
 
 #include "tests/support/pixels.h"
-#include "report/canvas/frameline.h"
 #include "report/canvas/fontmap.h"
 #include "report/canvas/recording_canvas.h"
 
@@ -146,48 +145,6 @@ TEST(Canvas, WidePensAreSolidAndCentred)
     even.canvas().setPen({kBlack, 2, PenStyle::Solid});
     even.canvas().line(4, 1, 4, 8);
     EXPECT_EQ(even.row(4, 0, 12), "...##.......");
-}
-
-TEST(FrameLine, WideDashedLineIsParallelOnePixelLines)
-{
-    TinyImage img(34, 11, kGreen);
-    drawFrameLine(img.canvas(), {2, 5}, {32, 5}, {kBlack, kNoColor, 3, PenStyle::Dash});
-    const std::string dashed = "##################gggggg######";
-    EXPECT_EQ(img.row(3, 2, 32), std::string(30, 'g'));
-    EXPECT_EQ(img.row(4, 2, 32), dashed);
-    EXPECT_EQ(img.row(5, 2, 32), dashed);
-    EXPECT_EQ(img.row(6, 2, 32), dashed);
-    EXPECT_EQ(img.row(7, 2, 32), std::string(30, 'g'));
-    img.saveSample("frame_dash_width3");
-
-    // With a fill colour the gaps take it; a vertical edge is offset sideways.
-    TinyImage vertical(9, 34);
-    drawFrameLine(vertical.canvas(), {4, 0}, {4, 30}, {kBlack, kRed, 3, PenStyle::Dot});
-    EXPECT_EQ(vertical.row(1, 0, 9), "...###...");
-    EXPECT_EQ(vertical.row(4, 0, 9), "...rrr...");
-    EXPECT_EQ(vertical.row(30, 0, 9), ".........");
-    // Even widths put the extra line before the ideal line.
-    TinyImage two(9, 34);
-    drawFrameLine(two.canvas(), {4, 0}, {4, 30}, {kBlack, kNoColor, 2, PenStyle::Dash});
-    EXPECT_EQ(two.row(1, 0, 9), "...##....");
-}
-
-TEST(FrameLine, DoubleStyleIsTwoLinesAroundAFillLine)
-{
-    TinyImage w2(12, 20, kGreen);
-    drawFrameLine(w2.canvas(), {1, 10}, {11, 10}, {kBlack, kRed, 2, PenStyle::Double});
-    EXPECT_EQ(w2.column(5, 5, 15), "gg##rr##gg");
-    w2.saveSample("frame_double_width2");
-
-    TinyImage w1(12, 20, kGreen);
-    drawFrameLine(w1.canvas(), {1, 10}, {11, 10}, {kBlack, kRed, 1, PenStyle::Double});
-    EXPECT_EQ(w1.column(5, 7, 14), "gg#r#gg");
-    EXPECT_EQ(w1.row(9, 0, 12), "g##########g");
-
-    // Without a fill colour the middle keeps what was there.
-    TinyImage clear(12, 20, kGreen);
-    drawFrameLine(clear.canvas(), {3, 1}, {3, 19}, {kBlack, kNoColor, 1, PenStyle::Double});
-    EXPECT_EQ(clear.row(5, 0, 6), "gg#g#g");
 }
 
 TEST(Canvas, ClipRectangleBoundsAllDrawing)

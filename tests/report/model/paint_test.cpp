@@ -2,19 +2,24 @@
 
 #include "report/model/engine_context.h"
 #include "report/model/memo.h"
+#include "report/canvas/frameline.h"
 
 #include "tests/report/model/fixture.h"
 #include "tests/support/pixels.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 #include <stdexcept>
 
 using namespace pemvora;
 using namespace pemvora::report;
 using report::testing::kGreen;
 using report::testing::kRed;
+using report::testing::kYellow;
 using report::testing::TinyImage;
 
 namespace {
@@ -84,53 +89,98 @@ TEST_F(PaintTest, TransparentFillIsWhiteInTheDesignerAndUntouchedWhenRunning)
     EXPECT_EQ(at(2, 2), kBackground);
 }
 
-TEST_F(PaintTest, WideDashedFrameIsThreeDashedOnePixelLines)
+// Dashed and double frame lines, drawn by the drawing layer alone and as the
+// top edge of a text object's frame. Pixels as text: '.' white, '#' black,
+// 'r' red, 'g' green, 'y' yellow.
+TEST_F(PaintTest, DashedAndDoubleFrameLinesPixelByPixel)
 {
-    engine().Running = 1;
-    TfrMemoView memo;
-    memo.PlaceAt(5, 10, 60, 10);
-    memo.FrameTyp = frame::Top;
-    memo.FrameWidth = 3;
-    memo.FrameStyle = penstyle::Dash;
-    memo.FrameColor = kRed;
-    paint(memo, [&] { memo.PaintBorder(); });
-    keep("frame_dash3");
-
-    for (int y : {9, 10, 11}) {
-        SCOPED_TRACE(y);
-        EXPECT_EQ(at(5, y), kRed);     // first dash: 18 pixels
-        EXPECT_EQ(at(22, y), kRed);
-        EXPECT_EQ(at(23, y), kBackground);    // gap of 6, untouched under a transparent fill
-        EXPECT_EQ(at(28, y), kBackground);
-        EXPECT_EQ(at(29, y), kRed);
-    }
-    EXPECT_EQ(at(5, 8), kBackground);
-    EXPECT_EQ(at(5, 12), kBackground);
-}
-
-TEST_F(PaintTest, DoubleFrameOfWidthTwo)
-{
-    engine().Running = 1;
-    TfrMemoView memo;
-    memo.PlaceAt(5, 12, 60, 10);
-    memo.FrameTyp = frame::Top;
-    memo.FrameWidth = 2;
-    memo.FrameStyle = penstyle::Double;
-    memo.FrameColor = kRed;
-    memo.FillColor = kGreen;
-    paint(memo, [&] { memo.PaintBorder(); });
-    keep("frame_double2");
-
-    // Ideal line y = 12; lines of width 2 (offsets -1..0) at 12 - 2 and 12 + 2,
-    // the fill colour on the ideal line itself.
-    const std::pair<int, Color> rows[] = {
-        {8, kBackground}, {9, kRed},  {10, kRed}, {11, kGreen},
-        {12, kGreen}, {13, kRed}, {14, kRed}, {15, kBackground},
+    struct Probe {
+        enum { Row, Column } along;
+        int at, from, to;          // row y (or column x) from `from` to `to`, exclusive
+        const char* pixels;
     };
-    for (const auto& [y, colour] : rows) {
-        EXPECT_EQ(at(5, y), colour) << "row " << y;
-        EXPECT_EQ(at(64, y), colour) << "row " << y;
-        EXPECT_EQ(at(65, y), kBackground) << "row " << y;
+    struct Case {
+        const char* sample;        // the name a kept picture gets
+        int width, height;
+        Color background;
+        std::function<void(TinyImage&)> draw;
+        std::vector<Probe> probes;
+    };
+    // The top edge of a text object at (5, y) 60 wide, painted while running.
+    const auto topEdge = [](int y, int width, std::uint16_t style, Color fill) {
+        return [=](TinyImage& img) {
+            engine().Running = 1;
+            TfrMemoView memo;
+            memo.PlaceAt(5, y, 60, 10);
+            memo.FrameTyp = frame::Top;
+            memo.FrameWidth = static_cast<float>(width);
+            memo.FrameStyle = style;
+            memo.FrameColor = kRed;
+            memo.FillColor = fill;
+            memo.canvas = &img.canvas();
+            {
+                DeviceGeometry device(memo);
+                memo.PaintBorder();
+            }
+            memo.canvas = nullptr;
+        };
+    };
+    const std::string dash18gap6 = std::string(18, '#') + std::string(6, 'g') + std::string(6, '#');
+    const std::string redDash = std::string(18, 'r') + std::string(6, 'g') + std::string(6, 'r');
+    const Case cases[] = {
+        // Wide dashed lines are parallel one-pixel dashed lines of 18 on, 6 off.
+        {"frame_dash_width3", 34, 11, kGreen,
+         [](TinyImage& img) { drawFrameLine(img.canvas(), {2, 5}, {32, 5}, {kBlack, kNoColor, 3, PenStyle::Dash}); },
+         {{Probe::Row, 3, 2, 32, "gggggggggggggggggggggggggggggg"},
+          {Probe::Row, 4, 2, 32, dash18gap6.c_str()},
+          {Probe::Row, 5, 2, 32, dash18gap6.c_str()},
+          {Probe::Row, 6, 2, 32, dash18gap6.c_str()},
+          {Probe::Row, 7, 2, 32, "gggggggggggggggggggggggggggggg"}}},
+        // With a fill colour the gaps take it; a vertical edge is offset sideways.
+        {"frame_dot_width3_filled", 9, 34, kWhite,
+         [](TinyImage& img) { drawFrameLine(img.canvas(), {4, 0}, {4, 30}, {kBlack, kRed, 3, PenStyle::Dot}); },
+         {{Probe::Row, 1, 0, 9, "...###..."}, {Probe::Row, 4, 0, 9, "...rrr..."}, {Probe::Row, 30, 0, 9, "........."}}},
+        // Even widths put the extra line before the ideal line.
+        {"frame_dash_width2", 9, 34, kWhite,
+         [](TinyImage& img) { drawFrameLine(img.canvas(), {4, 0}, {4, 30}, {kBlack, kNoColor, 2, PenStyle::Dash}); },
+         {{Probe::Row, 1, 0, 9, "...##...."}}},
+        // A text object's dashed top edge of width 3 on rows 9 to 11; the gaps
+        // stay untouched under a transparent fill.
+        {"frame_dash3", 80, 30, kGreen, topEdge(10, 3, penstyle::Dash, kNoColor),
+         {{Probe::Row, 8, 5, 35, "gggggggggggggggggggggggggggggg"},
+          {Probe::Row, 9, 5, 35, redDash.c_str()},
+          {Probe::Row, 10, 5, 35, redDash.c_str()},
+          {Probe::Row, 11, 5, 35, redDash.c_str()},
+          {Probe::Row, 12, 5, 35, "gggggggggggggggggggggggggggggg"}}},
+        // Double: two lines of the width at -width and +width around a line in
+        // the fill colour on the ideal line.
+        {"frame_double_width2", 12, 20, kGreen,
+         [](TinyImage& img) { drawFrameLine(img.canvas(), {1, 10}, {11, 10}, {kBlack, kRed, 2, PenStyle::Double}); },
+         {{Probe::Column, 5, 5, 15, "gg##rr##gg"}}},
+        {"frame_double_width1", 12, 20, kGreen,
+         [](TinyImage& img) { drawFrameLine(img.canvas(), {1, 10}, {11, 10}, {kBlack, kRed, 1, PenStyle::Double}); },
+         {{Probe::Column, 5, 7, 14, "gg#r#gg"}, {Probe::Row, 9, 0, 12, "g##########g"}}},
+        // Without a fill colour the middle keeps what was there.
+        {"frame_double_width1_clear", 12, 20, kGreen,
+         [](TinyImage& img) { drawFrameLine(img.canvas(), {3, 1}, {3, 19}, {kBlack, kNoColor, 1, PenStyle::Double}); },
+         {{Probe::Row, 5, 0, 6, "gg#g#g"}}},
+        // A text object's double top edge of width 2 at y = 12: lines of
+        // width 2 (offsets -1..0) at 10 and 14, the fill on rows 11 and 12;
+        // the last pixel of the edge (x = 65) is left out.
+        {"frame_double2", 80, 30, kGreen, topEdge(12, 2, penstyle::Double, kYellow),
+         {{Probe::Column, 5, 8, 16, "grryyrrg"},
+          {Probe::Column, 64, 8, 16, "grryyrrg"},
+          {Probe::Column, 65, 8, 16, "gggggggg"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sample);
+        TinyImage img(c.width, c.height, c.background);
+        c.draw(img);
+        img.saveSample(c.sample);
+        for (const Probe& p : c.probes) {
+            EXPECT_EQ(p.along == Probe::Row ? img.row(p.at, p.from, p.to) : img.column(p.at, p.from, p.to), p.pixels)
+                << (p.along == Probe::Row ? "row " : "column ") << p.at;
+        }
     }
 }
 

@@ -369,6 +369,67 @@ TEST_F(TemplateFormat, ProtectedTemplatesAskForTheirPasswordOnlyWhenReadFromAFil
     EXPECT_TRUE(ui.shown.empty());
 }
 
+// An answer with a character GBK cannot hold, or that is no UTF-8 at all,
+// matches no stored password: not even one in which that character would
+// have turned into "?" or vanished.
+TEST_F(TemplateFormat, APasswordAnswerThatGbkCannotHoldIsRefused)
+{
+    QTemporaryDir dir;
+    struct Case { const char* stored; const char* answer; };
+    const Case cases[] = {
+        {"k?", "k\xF0\x9F\x98\x80"},   // "k" and an emoji
+        {"k", "k\xF0\x9F\x98\x80"},
+        {"k?", "k\xFF"},
+        {"k", "k\xFF"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.stored) + " / " + c.answer);
+        const std::string file = (dir.path() + "/p.frf").toStdString();
+        {
+            TfrReport report;
+            report.Pages.Items(report.Pages.Add()).Add<TfrMemoView>().Name = "Memo1";
+            report.PasswordProtected = true;
+            report.ReportPassword = c.stored;
+            report.SaveToFile(file);
+        }
+        TfrReport report;
+        ui.passwordAnswer = c.answer;
+        ui.passwordAsked = 0;
+        ASSERT_TRUE(report.LoadFromFile(file));
+        EXPECT_EQ(ui.passwordAsked, 1);
+        EXPECT_EQ(report.Pages.Count(), 1);
+        EXPECT_EQ(report.Pages.Items(0).ObjectCount(), 0);
+        EXPECT_EQ(report.TemplateFileName, "Untitled");
+        EXPECT_TRUE(report.LoadFailed);
+        EXPECT_TRUE(ui.shown.empty());
+    }
+}
+
+// A name that exists but cannot be opened as a file (here a folder) is an
+// error for the caller; the report keeps what it had.
+TEST_F(TemplateFormat, AnUnreadableFileRaisesAndChangesNothing)
+{
+    QTemporaryDir dir;
+    const std::string folder = (dir.path() + "/folder.frf").toStdString();
+    std::filesystem::create_directory(folder);
+    TfrReport report;
+    report.Pages.Items(report.Pages.Add()).Add<TfrMemoView>().Name = "Kept";
+    report.TemplateFileName = "before.frf";
+    try {
+        report.LoadFromFile(folder);
+        ADD_FAILURE() << "a folder was read as a template";
+    } catch (const TemplateFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("Cannot open file"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find(folder), std::string::npos) << e.what();
+    }
+    ASSERT_EQ(report.Pages.Count(), 1);
+    ASSERT_EQ(report.Pages.Items(0).ObjectCount(), 1);
+    EXPECT_EQ(report.Pages.Items(0).PageObjects[0]->Name, "Kept");
+    EXPECT_EQ(report.TemplateFileName, "before.frf");
+    EXPECT_FALSE(report.LoadFailed);
+    EXPECT_TRUE(ui.shown.empty());
+}
+
 TEST_F(TemplateFormat, SavesThatCannotBeStoredWholeFailAndLeaveTheOldFile)
 {
     QTemporaryDir dir;

@@ -251,6 +251,81 @@ TEST_F(OlderTemplates, AFailingRecordOfVersion24OnIsSkippedByItsEndPosition)
     EXPECT_EQ(dynamic_cast<const TfrMemoView&>(*page.PageObjects[1]).LineSpacing, 4);
 }
 
+// Tag FD introduces the block of a data-manager component this system does not
+// have: one more byte is consumed and the pages section ends there, so the
+// trailer follows. An FD with no byte after it is a stream cut short.
+TEST_F(OlderTemplates, TagFDEndsThePagesSectionAfterOneMoreByte)
+{
+    Bytes b;
+    b.u8(25).u16(0).u16(0).str("");
+    page25(b, true, pagetype::Report, 3, 4);
+    memoEntry25(b, "Memo1");
+    b.u8(0xFD).u8(0xFF);   // the byte after FD would be a page tag anywhere else
+    Bytes trailer;
+    plainTrailer(trailer);
+    const std::string bytes = b.s + trailer.s;
+    TfrReport report;
+    report.LoadFromBytes(bytes, TemplateOrigin::Memory);
+    ASSERT_TRUE(ui.shown.empty()) << ui.shown[0].text;
+    EXPECT_FALSE(report.LoadFailed);
+    ASSERT_EQ(report.Pages.Count(), 1);
+    ASSERT_EQ(report.Pages.Items(0).ObjectCount(), 1);
+    EXPECT_EQ(report.Pages.Items(0).PageObjects[0]->Name, "Memo1");
+    EXPECT_EQ(report.Created.days, 40000.5);   // the trailer was read right after the byte
+    EXPECT_EQ(report.Modified.days, 40001.25);
+
+    Bytes cut;
+    cut.u8(25).u16(0).u16(0).str("");
+    page25(cut, true, pagetype::Report, 3, 4);
+    memoEntry25(cut, "Memo1");
+    cut.u8(0xFD);
+    report.LoadFromBytes(cut.s, TemplateOrigin::Memory);
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "Unsupported FRF format");
+    EXPECT_TRUE(report.LoadFailed);
+    EXPECT_EQ(report.Pages.Items(0).ObjectCount(), 0);
+}
+
+// An object entry whose page index names no page: from version 24 on it is
+// skipped by its end position and the objects after it are read; without end
+// positions (version 23) the reader goes on at the record's first byte, which
+// derails it, and the template is refused.
+TEST_F(OlderTemplates, AnObjectOfAPageThatDoesNotExist)
+{
+    Bytes b;
+    b.u8(25).u16(0).u16(0).str("");
+    memoEntry25(b, "Early");   // before any page
+    page25(b, true, pagetype::Report, 3, 4);
+    b.u8(kind::Memo).u8(1);    // the second page, which never comes
+    const std::size_t end = b.reserve();
+    common25(b, "Orphan");
+    memoPart(b, true);
+    b.patch(end);
+    memoEntry25(b, "Memo1");
+    TfrReport report;
+    report.LoadFromBytes(withTrailer(b), TemplateOrigin::Memory);
+    ASSERT_TRUE(ui.shown.empty()) << ui.shown[0].text;
+    EXPECT_FALSE(report.LoadFailed);
+    ASSERT_EQ(report.Pages.Count(), 1);
+    ASSERT_EQ(report.Pages.Items(0).ObjectCount(), 1);
+    EXPECT_EQ(report.Pages.Items(0).PageObjects[0]->Name, "Memo1");
+    EXPECT_EQ(report.Created.days, 40000.5);
+
+    Bytes old;
+    old.u8(23).u16(0).u16(0).str("");
+    old.u8(0xFF).i32(-1).i32(9).i32(2100).i32(2970).i32(0).i32(0).i32(0).i32(0).u8(0);
+    old.u16(0).u16(0xFFFF).i32(1).i32(0);
+    old.u8(kind::Line).u8(1);
+    old.str("Orphan").i32(1).i32(2).i32(3).i32(4).u16(1).u16(0).i32(1).i32(0).u16(0).i32(0x1FFFFFFF);
+    old.i32(0).str("").list({}).list({}).u16(0);
+    report.LoadFromBytes(withTrailer(old), TemplateOrigin::Memory);
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "Unsupported FRF format");
+    EXPECT_TRUE(report.LoadFailed);
+    ASSERT_EQ(report.Pages.Count(), 1);
+    EXPECT_EQ(report.Pages.Items(0).ObjectCount(), 0);
+}
+
 TEST_F(OlderTemplates, NewerVersionsAndBadTagsAreUnsupported)
 {
     TfrReport report;

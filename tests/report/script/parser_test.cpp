@@ -125,6 +125,55 @@ TEST_F(ParserTest, EvaluatesWithTheEnginesPrioritiesAndOperations)
     }
 }
 
+// Every binary operator next to operators of the levels around it, worked by
+// hand from the priority levels: 0 INT FRAC STR ROUND; 1 OR AND NOT MOD * /;
+// 2 + - and the sign; 3 the comparisons. Equal levels group from the left.
+TEST_F(ParserTest, MixedPrioritiesGroupByTheirLevels)
+{
+    struct Case {
+        const char* expr;
+        const char* expected;   // the result as text
+        const char* grouping;   // how it groups
+    };
+    const Case cases[] = {
+        {"1 + 7 MOD 2", "2", "1 + (7 MOD 2)"},
+        {"9 - 7 MOD 4", "6", "9 - (7 MOD 4)"},
+        {"2 * 7 MOD 4", "2", "(2 * 7) MOD 4"},
+        {"7 MOD 4 * 2", "6", "(7 MOD 4) * 2"},
+        {"6 / 3 MOD 2", "0", "(6 / 3) MOD 2"},
+        {"b + b * b MOD 3", "3", "b + ((b * b) MOD 3)"},
+        {"10 - 2 * 3 MOD 4 + 1", "9", "(10 - ((2 * 3) MOD 4)) + 1"},
+        {"(1 + 7) MOD 2", "0", "parentheses first"},
+        {"3 = 1 + 2", "1", "3 = (1 + 2)"},
+        {"3 <> 1 + 2", "0", "3 <> (1 + 2)"},
+        {"5 >= 2 * 3", "0", "5 >= (2 * 3)"},
+        {"1 + 7 MOD 2 = 2", "1", "(1 + (7 MOD 2)) = 2"},
+        {"3 > 2 > 1", "0", "(3 > 2) > 1"},
+        {"2 + 1 AND 1", "3", "2 + (1 AND 1)"},
+        {"1 + 1 OR 1", "2", "1 + (1 OR 1)"},
+        {"8 - 4 OR 1", "3", "8 - (4 OR 1)"},
+        {"6 AND 3 * 2", "4", "(6 AND 3) * 2"},
+        {"4 OR 1 AND 2", "0", "(4 OR 1) AND 2"},
+        {"2 > 1 AND 0", "1", "2 > (1 AND 0)"},
+        {"1 = 1 OR 2", "0", "1 = (1 OR 2)"},
+        {"2 * 3 = 6 AND 1", "0", "(2 * 3) = (6 AND 1)"},
+        {"1 + 2 > 1 OR 2", "0", "(1 + 2) > (1 OR 2)"},
+        {"NOT 1 + 1", "1", "(NOT 1) + 1"},
+        {"NOT 1 * 0", "0", "(NOT 1) * 0"},
+        {"-2 + 3", "1", "(-2) + 3"},
+        {"INT 7 / 2", "3.5", "(INT 7) / 2"},
+        {"ROUND 2.5 + 1", "3", "(ROUND 2.5) + 1"},
+        {"FRAC 2.5 * 2", "1", "(FRAC 2.5) * 2"},
+        {"STR 1 + '2'", "12", "(STR 1) + '2'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.expr) + "  as  " + c.grouping);
+        Value v;
+        ASSERT_NO_THROW(v = parser.Evaluate(c.expr));
+        EXPECT_EQ(v.toText(), c.expected);
+    }
+}
+
 TEST_F(ParserTest, CompiledFormIsPostfixWithOperatorCodes)
 {
     EXPECT_EQ(parser.Compile("a = 1 OR b = 2"), "a 1 b \x04=2 =");
