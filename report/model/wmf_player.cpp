@@ -343,19 +343,19 @@ public:
         fontData_.map = fontMap;
         fontData_.stringwidth = stringWidth;
         api_->font_data = &fontData_;
-        if (wmf_mem_open(api_, reinterpret_cast<unsigned char*>(bytes_.data()), static_cast<long>(bytes_.size())) != wmf_E_None
-            || wmf_scan(api_, 0, &bounds_) != wmf_E_None)
-            fail();
-        if (!(bounds_.BR.x > bounds_.TL.x && bounds_.BR.y > bounds_.TL.y)) fail();
-    }
-    ~WmfSession()
-    {
-        if (api_) {
-            api_->device_data = nullptr;
-            api_->font_data = nullptr;
-            wmf_lite_destroy(api_);
+        // A constructor that throws gets no destructor: the session is let go here.
+        try {
+            if (wmf_mem_open(api_, reinterpret_cast<unsigned char*>(bytes_.data()), static_cast<long>(bytes_.size()))
+                    != wmf_E_None
+                || wmf_scan(api_, 0, &bounds_) != wmf_E_None)
+                fail();
+            if (!(bounds_.BR.x > bounds_.TL.x && bounds_.BR.y > bounds_.TL.y)) fail();
+        } catch (...) {
+            release();
+            throw;
         }
     }
+    ~WmfSession() { release(); }
     WmfSession(const WmfSession&) = delete;
     WmfSession& operator=(const WmfSession&) = delete;
 
@@ -384,6 +384,15 @@ public:
 
 private:
     [[noreturn]] void fail() { throw GraphicError("The metafile data is damaged"); }
+
+    void release()
+    {
+        if (!api_) return;
+        api_->device_data = nullptr;
+        api_->font_data = nullptr;
+        wmf_lite_destroy(api_);
+        api_ = nullptr;
+    }
 
     // The whole picture in the player's device units (points, from the top
     // left of the picture): a placeable file's box; otherwise the extent of
