@@ -14,6 +14,10 @@ namespace pemvora::report {
 
 namespace {
 
+// Coordinates and sizes are held within 2^28 pixels of the origin: far
+// beyond any page, yet leaving room for the sums that follow (in Qt too).
+constexpr long long kCoordinateLimit = 1LL << 28;
+
 QColor toQColor(Color c)
 {
     const Color v = resolveColor(c);
@@ -49,7 +53,7 @@ bool patternOn(std::span<const int> pattern, std::size_t n)
 // billion pixels) add up in 64 bits and are held to the int range.
 int clampToInt(long long v)
 {
-    return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return static_cast<int>(std::clamp<long long>(v, -kCoordinateLimit, kCoordinateLimit));
 }
 
 long long sumOf(const std::vector<int>& widths) { return std::accumulate(widths.begin(), widths.end(), 0LL); }

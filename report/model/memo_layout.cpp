@@ -16,13 +16,17 @@ namespace pemvora::report {
 
 namespace {
 
+// Coordinates and sizes are held within 2^28 pixels of the origin: far
+// beyond any page, yet leaving room for the sums that follow (in Qt too).
+constexpr long long kCoordinateLimit = 1LL << 28;
+
 // Rounded and held to the int range (a damaged record's sizes times a scale
 // may lie beyond it).
 int roundi(double x)
 {
     const double r = roundHalfEven(x);
-    if (!(r > std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
-    if (r > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    if (!(r > -kCoordinateLimit)) return -kCoordinateLimit;
+    if (r > kCoordinateLimit) return kCoordinateLimit;
     return static_cast<int>(r);
 }
 
@@ -30,7 +34,7 @@ int roundi(double x)
 // in 64 bits and held to the int range instead of overflowing.
 int clampToInt(long long v)
 {
-    return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return static_cast<int>(std::clamp<long long>(v, -kCoordinateLimit, kCoordinateLimit));
 }
 
 bool isLineBreak(char c) { return c == '\r' || c == '\n'; }
@@ -84,7 +88,7 @@ report::Font TfrMemoView::DeviceFont(const Canvas& target) const
         f.height = fontPixelHeight(Font.Size, target.dpiY());
     } else {
         const double h = Font.Size * 96.0 / 72.0 * DeviceScaleY;
-        f.height = DeviceScaleY == 1.0 ? roundi(h) : static_cast<int>(std::trunc(h));
+        f.height = roundi(DeviceScaleY == 1.0 ? h : std::trunc(h));
     }
     if (Alignment & textalign::Rotated) f.angle = 90;
     return f;
