@@ -14,6 +14,7 @@
 #include <QPolygonF>
 
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -332,6 +333,9 @@ class WmfSession {
 public:
     explicit WmfSession(std::string_view bytes) : bytes_(bytes)
     {
+        // The player sets aside room for the largest record the header
+        // announces before it reads one: a record cannot be longer than the file.
+        if (!largestRecordFits(bytes_)) fail();
         wmfAPI_Options options{};
         options.function = installDeviceLayer;
         const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
@@ -384,6 +388,17 @@ public:
 
 private:
     [[noreturn]] void fail() { throw GraphicError("The metafile data is damaged"); }
+
+    // The standard header follows the 22-byte placeable one when there is one;
+    // its largest record, in 16-bit words, lies at offset 12.
+    static bool largestRecordFits(std::string_view bytes)
+    {
+        const std::size_t header = bytes.size() >= 4 && bytes.compare(0, 4, "\xD7\xCD\xC6\x9A") == 0 ? 22 : 0;
+        if (bytes.size() < header + 18) return false;
+        std::uint64_t words = 0;
+        for (int i = 3; i >= 0; --i) words = (words << 8) | static_cast<unsigned char>(bytes[header + 12 + std::size_t(i)]);
+        return words * 2 <= bytes.size();
+    }
 
     void release()
     {
