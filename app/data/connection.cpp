@@ -76,6 +76,18 @@ Value Statement::value(int column, bool dateColumn) const { return columnValue(s
 
 // ---- Connection ----
 
+namespace {
+
+DatabaseError notAChequeDatabase(const std::string& path)
+{
+    return DatabaseError(DbErrorKind::NotADatabase,
+                         fmt::format("The database file '{}' cannot be read: the password is "
+                                     "wrong or the file is not a cheque database",
+                                     path));
+}
+
+} // namespace
+
 Connection::~Connection()
 {
     close();
@@ -87,10 +99,7 @@ void Connection::raise(int rc, std::string_view context) const
     const std::string detail = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
     switch (primary) {
     case SQLITE_NOTADB:
-        throw DatabaseError(DbErrorKind::NotADatabase,
-                            fmt::format("The database file '{}' cannot be read: the password is "
-                                        "wrong or the file is not a cheque database",
-                                        path_));
+        throw notAChequeDatabase(path_);
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         throw DatabaseError(DbErrorKind::Locked,
@@ -121,6 +130,10 @@ void Connection::open(const std::string& path, const std::string& password, Mode
     if (mode == Mode::CreateNew && exists)
         throw DatabaseError(DbErrorKind::Usage,
                             fmt::format("The file '{}' exists already", path));
+    // SQLite takes an empty file for an empty database; it holds no cheques.
+    if (mode == Mode::Existing && std::filesystem::is_regular_file(path, ec)
+        && std::filesystem::file_size(path, ec) == 0 && !ec)
+        throw notAChequeDatabase(path);
 
     int flags = SQLITE_OPEN_READWRITE;
     if (mode == Mode::CreateNew) flags |= SQLITE_OPEN_CREATE;

@@ -5,8 +5,10 @@
 
 #include <fmt/format.h>
 
+#include <signal.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -90,17 +92,65 @@ void insertDemoData(Connection& db)
                    {c.amount, c.date, c.number, c.type, c.bank, c.purpose, c.payee});
 }
 
+// SQLite's companions of a database file.
+const char* const kCompanionSuffixes[] = {"-journal", "-wal", "-shm"};
+
+// PATH.tmp-PID-RANDOM: the writing process is part of the name, so a later
+// run can tell the temporaries of a writer that was killed from those of one
+// still at work.
 std::string temporaryNameBeside(const std::string& path)
 {
     std::random_device random;
-    return fmt::format("{}.tmp-{:08x}", path, random());
+    return fmt::format("{}.tmp-{}-{:08x}", path, ::getpid(), random());
 }
 
 void removeQuietly(const std::string& path)
 {
     std::error_code ec;
     fs::remove(path, ec);
-    fs::remove(path + "-journal", ec);
+    for (const char* suffix : kCompanionSuffixes) fs::remove(path + suffix, ec);
+}
+
+// The writer's process id of a temporary name of ours for `file`
+// ("FILE.tmp-PID-XXXXXXXX", maybe followed by a companion suffix); 0 when the
+// name is not one of ours.
+pid_t writerOfTemporary(const std::string& name, const std::string& file)
+{
+    const std::string prefix = file + ".tmp-";
+    if (name.compare(0, prefix.size(), prefix) != 0) return 0;
+    std::string rest = name.substr(prefix.size());
+    for (const char* suffix : kCompanionSuffixes) {
+        const std::string_view s(suffix);
+        if (rest.size() > s.size() && rest.compare(rest.size() - s.size(), s.size(), s) == 0) {
+            rest.resize(rest.size() - s.size());
+            break;
+        }
+    }
+    const std::size_t dash = rest.find('-');
+    if (dash == std::string::npos || dash == 0 || dash > 9 || rest.size() != dash + 1 + 8) return 0;
+    pid_t pid = 0;
+    for (std::size_t i = 0; i < dash; ++i) {
+        if (rest[i] < '0' || rest[i] > '9') return 0;
+        pid = pid * 10 + (rest[i] - '0');
+    }
+    for (std::size_t i = dash + 1; i < rest.size(); ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(rest[i]))) return 0;
+    return pid;
+}
+
+bool processIsGone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
+
+// Removes what earlier writes of `path` left behind when they were killed
+// half-way: our temporaries whose writing process no longer exists.
+void removeStaleTemporaries(const fs::path& folder, const std::string& path)
+{
+    const std::string file = fs::path(path).filename().string();
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        const pid_t writer = writerOfTemporary(name, file);
+        if (writer > 0 && writer != ::getpid() && processIsGone(writer)) fs::remove(entry.path(), ec);
+    }
 }
 
 } // namespace
@@ -118,6 +168,7 @@ void writeChequeDatabase(const std::string& path, const DatabaseFileOptions& opt
                             fmt::format("Cannot write '{}': the folder '{}' does not exist", path,
                                         folder.string()));
 
+    removeStaleTemporaries(folder, path);
     const std::string temporary = temporaryNameBeside(path);
     try {
         Connection db;

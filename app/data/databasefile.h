@@ -14,7 +14,8 @@ struct DatabaseFileOptions {
 
 // Writes the new encrypted file next to `path` under a temporary name and moves
 // it into place only when complete, so a failure never leaves a half-written
-// database. Without `force` an existing file is never replaced (throws
+// database. Temporaries that an earlier write left behind when it was killed
+// (their writing process is gone) are removed first. Without `force` an existing file is never replaced (throws
 // DatabaseError). Returns nothing; throws DatabaseError on failure.
 void writeChequeDatabase(const std::string& path, const DatabaseFileOptions& options);
 

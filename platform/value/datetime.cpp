@@ -108,17 +108,27 @@ DateTime encodeDateTime(const DateParts& d, const TimeParts& t)
     return {date >= 0 ? date + time : date - time};
 }
 
+std::optional<long long> calendarDay(DateTime dt)
+{
+    // Whole days from 0001-01-01 (-693593) to 9999-12-31 (2958465), the time
+    // of day either side; a NaN fails both tests.
+    if (!(dt.days > -693594.0 && dt.days < 2958466.0)) return std::nullopt;
+    return static_cast<long long>(std::trunc(dt.days));
+}
+
 DateParts decodeDate(DateTime dt)
 {
     DateParts p;
-    const long long days = static_cast<long long>(std::trunc(dt.days));
-    civilFromDays(days - kEpochOffset, p.year, p.month, p.day);
+    const std::optional<long long> days = calendarDay(dt);
+    if (!days) return p;
+    civilFromDays(*days - kEpochOffset, p.year, p.month, p.day);
     return p;
 }
 
 TimeParts decodeTime(DateTime dt)
 {
-    const double frac = std::fabs(dt.days - std::trunc(dt.days));
+    double frac = std::fabs(dt.days - std::trunc(dt.days));
+    if (!std::isfinite(frac)) frac = 0;   // infinite or not a number: no time of day
     long long ms = std::llround(frac * kMsPerDay);
     if (ms >= 86400000) ms = 86399999;
     TimeParts t;
@@ -133,9 +143,10 @@ TimeParts decodeTime(DateTime dt)
 
 int dayOfWeek(DateTime dt)
 {
-    const long long days = static_cast<long long>(std::trunc(dt.days));
+    const std::optional<long long> day = calendarDay(dt);
+    if (!day) throw ConversionError(fmt::format("'{}' is not a valid date", formatNumber(dt.days)));
     // Day 0 (1899-12-30) was a Saturday.
-    long long r = (days + 6) % 7;
+    long long r = (*day + 6) % 7;
     if (r < 0) r += 7;
     return static_cast<int>(r) + 1;
 }

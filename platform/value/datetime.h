@@ -28,9 +28,15 @@ int daysInMonth(int year, int month);
 DateTime encodeDate(int year, int month, int day);
 DateTime encodeTime(int hour, int minute, int second, int millisecond = 0);
 DateTime encodeDateTime(const DateParts& d, const TimeParts& t);
+// The day of a date-time, from years 1 to 9999; nothing outside them, nor for
+// infinities and NaN.
+std::optional<long long> calendarDay(DateTime dt);
+// A date-time outside the years 1 to 9999 (or not a number) decodes as 0-0-0,
+// which isValidDate refuses.
 DateParts decodeDate(DateTime dt);
 TimeParts decodeTime(DateTime dt);
-int dayOfWeek(DateTime dt);   // 1 = Sunday ... 7 = Saturday
+// 1 = Sunday ... 7 = Saturday; throws ConversionError outside the years 1 to 9999.
+int dayOfWeek(DateTime dt);
 
 // The default text of a date-time: the short date, then the long time unless the
 // time is midnight; a value with no date part shows its time only.

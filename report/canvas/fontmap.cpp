@@ -3,6 +3,8 @@
 #include "platform/text/gbk.h"
 #include "report/canvas/canvas.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <fontconfig/fontconfig.h>
 
 #include <QHash>
@@ -138,7 +140,11 @@ QString familyForFont(const Font& font)
 QFont toQFont(const Font& font, int charSpacing)
 {
     QFont f(familyForFont(font));
-    f.setPixelSize(font.height > 0 ? font.height : (font.height < 0 ? -font.height : 1));
+    // A negative height means the same size; a damaged record may give any
+    // value, and beyond a few thousand pixels a glyph is larger than any page.
+    constexpr long long kMaxPixelSize = 10000;
+    const long long size = std::llabs(static_cast<long long>(font.height));
+    f.setPixelSize(static_cast<int>(std::clamp(size, 1LL, kMaxPixelSize)));
     f.setBold((font.style & kFontBold) != 0);
     f.setItalic((font.style & kFontItalic) != 0);
     f.setUnderline((font.style & kFontUnderline) != 0);

@@ -7,11 +7,16 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <numeric>
 
 namespace pemvora::report {
 
 namespace {
+
+// Coordinates and sizes are held within 2^28 pixels of the origin: far
+// beyond any page, yet leaving room for the sums that follow (in Qt too).
+constexpr long long kCoordinateLimit = 1LL << 28;
 
 QColor toQColor(Color c)
 {
@@ -43,6 +48,15 @@ bool patternOn(std::span<const int> pattern, std::size_t n)
     }
     return true;
 }
+
+// Widths and positions of damaged or extreme text (a char spacing of a
+// billion pixels) add up in 64 bits and are held to the int range.
+int clampToInt(long long v)
+{
+    return static_cast<int>(std::clamp<long long>(v, -kCoordinateLimit, kCoordinateLimit));
+}
+
+long long sumOf(const std::vector<int>& widths) { return std::accumulate(widths.begin(), widths.end(), 0LL); }
 
 } // namespace
 
@@ -83,7 +97,10 @@ void PainterCanvas::setFont(const Font& font)
 
 void PainterCanvas::setCharSpacing(int pixels)
 {
-    charSpacing_ = pixels;
+    // Beyond a page's width per character spacing means nothing; bounded, the
+    // widths of long texts still add up within range.
+    constexpr int kMaxCharSpacing = 100000;
+    charSpacing_ = std::clamp(pixels, -kMaxCharSpacing, kMaxCharSpacing);
     updateQFont();
 }
 
@@ -264,7 +281,7 @@ std::vector<int> PainterCanvas::advances(const QString& text) const
             if (!fm) fm.emplace(qfont_, painter_.device());
             it = advanceCache_.emplace(ch.unicode(), int(std::lround(fm->horizontalAdvance(ch)))).first;
         }
-        out.push_back(it->second + charSpacing_);
+        out.push_back(clampToInt(static_cast<long long>(it->second) + charSpacing_));
     }
     return out;
 }
@@ -275,27 +292,29 @@ void PainterCanvas::drawTextRun(int x, int y, const QString& text)
     const int cellHeight = fm.ascent() + fm.descent();
     const std::vector<int> widths = advances(text);
     const int breaks = justifyBreaks_ > 0 ? int(std::count_if(text.begin(), text.end(), isBreakChar)) : 0;
-    const int width = std::accumulate(widths.begin(), widths.end(), 0) + (breaks > 0 ? justifyExtra_ : 0);
+    const int width = clampToInt(sumOf(widths) + (breaks > 0 ? justifyExtra_ : 0));
     if (backgroundMode_ == BackgroundMode::Opaque) fillPixels(x, y, width, cellHeight, backgroundColor_);
 
     painter_.setFont(glyphFont_);
     const QColor textColor = toQColor(font_.color);
     painter_.setPen(textColor);
-    const int baseline = y + fm.ascent();
+    const int baseline = clampToInt(static_cast<long long>(y) + fm.ascent());
     // Underline and strike-out run under the whole text, spacing included.
     const int lineWidth = std::max(1, fm.lineWidth());
-    if (qfont_.underline()) painter_.fillRect(QRect(x, baseline + fm.underlinePos(), width, lineWidth), textColor);
-    if (qfont_.strikeOut()) painter_.fillRect(QRect(x, baseline - fm.strikeOutPos(), width, lineWidth), textColor);
+    if (qfont_.underline())
+        painter_.fillRect(QRect(x, clampToInt(static_cast<long long>(baseline) + fm.underlinePos()), width, lineWidth), textColor);
+    if (qfont_.strikeOut())
+        painter_.fillRect(QRect(x, clampToInt(static_cast<long long>(baseline) - fm.strikeOutPos()), width, lineWidth), textColor);
     // Justification: break i (0-based) of n gets extra / n pixels, plus one while i < extra % n.
     const int n = justifyBreaks_;
-    int cursor = x;
+    long long cursor = x;
     int breakIndex = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (isBreakChar(text[i])) {
             if (breaks > 0 && breakIndex < n) cursor += justifyExtra_ / n + (breakIndex < justifyExtra_ % n ? 1 : 0);
             ++breakIndex;
         } else {
-            painter_.drawText(QPoint(cursor, baseline), QString(text[i]));
+            painter_.drawText(QPoint(clampToInt(cursor), baseline), QString(text[i]));
         }
         cursor += widths[std::size_t(i)];
     }
@@ -335,7 +354,7 @@ void PainterCanvas::textRect(const Rect& clip, int x, int y, std::string_view te
 Size PainterCanvas::textExtent(std::string_view text) const
 {
     const std::vector<int> widths = advances(text::toQString(text));
-    return {std::accumulate(widths.begin(), widths.end(), 0), fontCellHeight()};
+    return {clampToInt(sumOf(widths)), fontCellHeight()};
 }
 
 int PainterCanvas::fontCellHeight() const

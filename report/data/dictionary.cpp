@@ -299,18 +299,15 @@ void TfrDataDictionary::ConvertAfterLoad(bool olderMarker, const DictionaryHost&
         }
     }
     if (!olderMarker) return;
-    for (int i = AliasList.Count() - 1; i >= 0; --i) {
-        const std::string key = AliasList.NameAt(i);
-        if (!AliasList.ValueAt(i).toText().empty() || key.find('.') == std::string::npos) continue;
-        bool resolves = false;
+    AliasList.DeleteWhere([&](const std::string& key, const Value& alias) {
+        if (!alias.toText().empty() || key.find('.') == std::string::npos) return false;
         try {
-            resolves = ResolveField(key, nullptr, host).has_value();
+            return !ResolveField(key, nullptr, host).has_value();
         } catch (const DataError&) {
+            return true;
         }
-        if (!resolves) AliasList.Delete(i);
-    }
-    for (int i = SourceAliasList.Count() - 1; i >= 0; --i)
-        if (SourceAliasList.ValueAt(i).toText().empty()) SourceAliasList.Delete(i);
+    });
+    SourceAliasList.DeleteWhere([](const std::string&, const Value& alias) { return alias.toText().empty(); });
 }
 
 } // namespace pemvora::report

@@ -2,14 +2,17 @@
 // TfrVariables: an ordered list of named values, a name at most once.
 //
 // Names compare ignoring the case of ASCII letters (GBK bytes compare as they
-// are). Unsorted lists append new names and search linearly; sorted lists keep
-// ascending name order and search by halves. A name keeps the spelling it was
-// created with when its value is replaced.
+// are). Unsorted lists append new names and find them through an index of
+// their upper-case forms (a dictionary may hold tens of thousands); sorted
+// lists keep ascending name order and search by halves. A name keeps the
+// spelling it was created with when its value is replaced.
 
 #include "platform/value/value.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace pemvora::report {
@@ -35,7 +38,10 @@ public:
     void SetNameAt(int index, std::string_view name);
     void SetValueAt(int index, const Value& value);
     void Delete(int index);
-    void Clear() { entries_.clear(); }
+    // Removes every entry for which `remove(name, value)` is true, in one pass;
+    // when `remove` throws, nothing is removed.
+    void DeleteWhere(const std::function<bool(const std::string& name, const Value& value)>& remove);
+    void Clear();
     // Creates the name with value 0 and moves it to `position` (for unsorted lists).
     void InsertAt(int position, std::string_view name);
     void Assign(const TfrVariables& other);
@@ -51,9 +57,19 @@ private:
     bool inRange(int index) const { return index >= 0 && index < Count(); }
     // Sorted lists: the first position whose name is not below `name`.
     std::size_t lowerBound(std::string_view name) const;
+    // Unsorted lists: the first entry of that name, -1 when none.
+    int unsortedIndexOf(std::string_view name) const;
+    // Called by everything that renames, removes or moves entries.
+    void dropIndex();
 
     std::vector<Entry> entries_;
     bool sorted_ = false;
+    // Upper-case name -> position of its first entry, for unsorted lists of
+    // kIndexFrom entries or more. Built by the first lookup that needs it, kept
+    // by appends, dropped when entries are renamed, removed or moved.
+    static constexpr std::size_t kIndexFrom = 16;
+    mutable std::unordered_map<std::string, std::size_t> index_;
+    mutable bool indexed_ = false;
 };
 
 } // namespace pemvora::report

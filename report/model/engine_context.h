@@ -144,6 +144,9 @@ struct EngineContext {
     Value BracketValue;
     // The aggregate collection pass is running: brackets give empty text.
     bool CollectingAggregates = false;
+    // Evaluations under way, one inside the other (a bracket within a bracket,
+    // a call in an argument, a name that is an expression naming another).
+    int EvaluationDepth = 0;
     // The application's top-level components (windows, data modules), for
     // "Window.Component" names of data sets.
     ComponentContainer* Application = nullptr;

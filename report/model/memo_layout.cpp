@@ -12,12 +12,32 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace pemvora::report {
 
 namespace {
 
-int roundi(double x) { return static_cast<int>(roundHalfEven(x)); }
+// Coordinates and sizes are held within 2^28 pixels of the origin: far
+// beyond any page, yet leaving room for the sums that follow (in Qt too).
+constexpr long long kCoordinateLimit = 1LL << 28;
+
+// Rounded and held to the int range (a damaged record's sizes times a scale
+// may lie beyond it).
+int roundi(double x)
+{
+    const double r = roundHalfEven(x);
+    if (!(r > -kCoordinateLimit)) return -kCoordinateLimit;
+    if (r > kCoordinateLimit) return kCoordinateLimit;
+    return static_cast<int>(r);
+}
+
+// Sizes and gaps come from files as any 32-bit value; sums of them are taken
+// in 64 bits and held to the int range instead of overflowing.
+int clampToInt(long long v)
+{
+    return static_cast<int>(std::clamp<long long>(v, -kCoordinateLimit, kCoordinateLimit));
+}
 
 bool isLineBreak(char c) { return c == '\r' || c == '\n'; }
 
@@ -70,7 +90,7 @@ report::Font TfrMemoView::DeviceFont(const Canvas& target) const
         f.height = fontPixelHeight(Font.Size, target.dpiY());
     } else {
         const double h = Font.Size * 96.0 / 72.0 * DeviceScaleY;
-        f.height = DeviceScaleY == 1.0 ? roundi(h) : static_cast<int>(std::trunc(h));
+        f.height = roundi(DeviceScaleY == 1.0 ? h : std::trunc(h));
     }
     if (Alignment & textalign::Rotated) f.angle = 90;
     return f;
@@ -91,7 +111,7 @@ StringList TfrMemoView::WrapText()
     measure.setFont(f);
     measure.setCharSpacing(CharSpacing);
 
-    const int available = rotated ? Height - 2 * GapY : Width - 2 * GapX;
+    const int available = clampToInt(rotated ? Height - 2LL * GapY : Width - 2LL * GapX);
     StringList out;
     if (!rotated && wantsDesignOverflow(WorkLines, measure, available)) {
         // The designer shows a long expression as written, not broken.
@@ -105,9 +125,9 @@ StringList TfrMemoView::WrapText()
     }
     measure.setCharSpacing(0);
 
-    LineStep = LineSpacing + FontPixelHeight();
+    LineStep = clampToInt(static_cast<long long>(LineSpacing) + FontPixelHeight());
     const int gap = rotated ? GapX : GapY;
-    TextHeight = 2 * gap + static_cast<int>(out.size()) * LineStep;
+    TextHeight = clampToInt(2LL * gap + static_cast<long long>(out.size()) * LineStep);
     return out;
 }
 
@@ -129,7 +149,7 @@ void TfrMemoView::wrapLine(Canvas& measure, std::string_view s, int max, StringL
     std::size_t start = 0;   // first byte of the line being built
     std::size_t brk = 0;     // the last space of the line (start while there is none)
     std::size_t a = 0;       // the character being placed
-    int width = 0;           // width of s[start, a)
+    long long width = 0;     // width of s[start, a)
     while (a < s.size()) {
         if (isLineBreak(s[a])) {
             out.push_back(withEndMark(s.substr(start, a - start)));
@@ -178,24 +198,24 @@ void TfrMemoView::DrawLines()
     const bool rotated = (Alignment & textalign::Rotated) != 0;
     const std::uint32_t vertical = Alignment & textalign::VerticalMask;
     if (rotated) {
-        if (vertical == textalign::Middle) Left += (PaintRect.width() - TextHeight) / 2;
-        else if (vertical == textalign::Bottom) Left = PaintRect.right - TextHeight;
+        if (vertical == textalign::Middle) Left = clampToInt(Left + (static_cast<long long>(PaintRect.width()) - TextHeight) / 2);
+        else if (vertical == textalign::Bottom) Left = clampToInt(static_cast<long long>(PaintRect.right) - TextHeight);
     } else if (!ClipToBottom) {
-        if (vertical == textalign::Middle) Top += (PaintRect.height() - TextHeight) / 2;
-        else if (vertical == textalign::Bottom) Top = PaintRect.bottom - TextHeight - 1;
+        if (vertical == textalign::Middle) Top = clampToInt(Top + (static_cast<long long>(PaintRect.height()) - TextHeight) / 2);
+        else if (vertical == textalign::Bottom) Top = clampToInt(static_cast<long long>(PaintRect.bottom) - TextHeight - 1);
     }
     Alignment &= 0x07;
 
-    if (rotated) drawRotatedLines(clip, roundi(LineSpacing * DeviceScaleX) + font.height);
-    else drawHorizontalLines(clip, roundi(LineSpacing * DeviceScaleY) + font.height);
+    if (rotated) drawRotatedLines(clip, clampToInt(static_cast<long long>(roundi(LineSpacing * DeviceScaleX)) + font.height));
+    else drawHorizontalLines(clip, clampToInt(static_cast<long long>(roundi(LineSpacing * DeviceScaleY)) + font.height));
 }
 
 void TfrMemoView::drawHorizontalLines(const Rect& clip, int step)
 {
     Canvas& c = *canvas;
     const bool overflowRight = wantsDesignOverflow(WorkLines, c, clip.width());
-    const int inner = PaintRect.width();
-    int y = Top + GapY;
+    const long long inner = PaintRect.width();
+    long long y = static_cast<long long>(Top) + GapY;
     LineIndex = 0;
     for (const std::string& stored : WorkLines) {
         if (ClipToBottom && y + step > clip.bottom) break;
@@ -204,13 +224,13 @@ void TfrMemoView::drawHorizontalLines(const Rect& clip, int step)
         const bool paragraphEnd = marked || line.empty();
         const int w = c.textWidth(line);
         const std::uint32_t align = overflowRight ? textalign::Right : Alignment & textalign::HorizontalMask;
-        int x = Left + GapX;
+        long long x = static_cast<long long>(Left) + GapX;
         if (align == textalign::Right) x = Left + inner - GapX - w - 1;
-        else if (align == textalign::Center) x = Left + GapX + (inner - 2 * GapX - w) / 2;
+        else if (align == textalign::Center) x = Left + GapX + (inner - 2LL * GapX - w) / 2;
         const int spaces = align == textalign::Justify && !paragraphEnd ? countSpaces(line) : 0;
-        const int extra = inner - 2 * GapX - w;
-        if (spaces > 0 && extra > 0) c.setTextJustification(extra, spaces);
-        drawLine(clip, x, y, line, false);
+        const long long extra = inner - 2LL * GapX - w;
+        if (spaces > 0 && extra > 0) c.setTextJustification(clampToInt(extra), spaces);
+        drawLine(clip, clampToInt(x), clampToInt(y), line, false);
         c.setTextJustification(0, 0);
         ++LineIndex;
         y += step;
@@ -220,8 +240,8 @@ void TfrMemoView::drawHorizontalLines(const Rect& clip, int step)
 void TfrMemoView::drawRotatedLines(const Rect& clip, int step)
 {
     Canvas& c = *canvas;
-    const int inner = PaintRect.height();
-    int x = Left + GapX;
+    const long long inner = PaintRect.height();
+    long long x = static_cast<long long>(Left) + GapX;
     LineIndex = 0;
     for (const std::string& stored : WorkLines) {
         const bool marked = endsParagraph(stored);
@@ -229,14 +249,15 @@ void TfrMemoView::drawRotatedLines(const Rect& clip, int step)
         const bool paragraphEnd = marked || line.empty();
         const int w = c.textWidth(line);
         const std::uint32_t align = Alignment & textalign::HorizontalMask;
-        int y = PaintRect.bottom - GapY;
-        if (align == textalign::Right) y = Top + GapY + w;
-        else if (align == textalign::Center) y = PaintRect.bottom - GapY - (inner - 2 * GapY - w) / 2 - 1;
-        else if (align == textalign::Justify) y = PaintRect.bottom - (PaintRect.top - Top) - GapY;
+        const long long bottom = PaintRect.bottom;
+        long long y = bottom - GapY;
+        if (align == textalign::Right) y = static_cast<long long>(Top) + GapY + w;
+        else if (align == textalign::Center) y = bottom - GapY - (inner - 2LL * GapY - w) / 2 - 1;
+        else if (align == textalign::Justify) y = bottom - (static_cast<long long>(PaintRect.top) - Top) - GapY;
         const int spaces = align == textalign::Justify && !paragraphEnd ? countSpaces(line) : 0;
-        const int extra = inner - 2 * GapY - w;
-        if (spaces > 0 && extra > 0) c.setTextJustification(extra, spaces);
-        drawLine(clip, x, y, line, true);
+        const long long extra = inner - 2LL * GapY - w;
+        if (spaces > 0 && extra > 0) c.setTextJustification(clampToInt(extra), spaces);
+        drawLine(clip, clampToInt(x), clampToInt(y), line, true);
         c.setTextJustification(0, 0);
         ++LineIndex;
         x += step;
@@ -291,12 +312,12 @@ void TfrMemoView::drawUnderlines()
 {
     Canvas& c = *canvas;
     const int fontHeight = DeviceFont(c).height;
-    const int h = roundi(LineSpacing * DeviceScaleY) + fontHeight;
+    const long long h = static_cast<long long>(roundi(LineSpacing * DeviceScaleY)) + fontHeight;
     if (h <= 0) return;
     c.setPen({FrameColor, roundi(FrameWidth), PenStyle::Solid});
-    for (int i = 0; i < Height / h; ++i) {
-        const int y = Top + GapY + h * i + roundi(2 * DeviceScaleY) + fontHeight;
-        c.line(Left, y, Left + Width - 1, y);
+    for (long long i = 0; i < Height / h; ++i) {
+        const int y = clampToInt(static_cast<long long>(Top) + GapY + h * i + roundi(2 * DeviceScaleY) + fontHeight);
+        c.line(Left, y, clampToInt(static_cast<long long>(Left) + Width - 1), y);
     }
 }
 
@@ -313,7 +334,7 @@ int TfrMemoView::autoWidth(Canvas& target) const
         widest = std::max(widest, target.textWidth(line));
     }
     target.setCharSpacing(0);
-    return roundi(widest / DeviceScaleX + FrameWidth + 2 * GapX + 1);
+    return roundi(widest / DeviceScaleX + FrameWidth + 2.0 * GapX + 1);
 }
 
 void TfrMemoView::Paint(Canvas& target)

@@ -10,7 +10,8 @@
 
 namespace pemvora::report {
 
-// Graphic kinds as a picture record stores them.
+// Graphic kinds as a picture record stores them. A record with a kind byte
+// beyond these keeps it, with its bytes, and saves it back as it came.
 enum class GraphicKind : std::uint8_t { None = 0, Bitmap = 1, Metafile = 2, Icon = 3, Jpeg = 4 };
 
 // The graphic a picture object owns, kept in its own file format (a bitmap

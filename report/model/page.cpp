@@ -5,6 +5,7 @@
 #include "report/printer/printing_context.h"
 #include "report/model/engine_context.h"
 #include "report/model/report.h"
+#include "report/model/unique_names.h"
 
 #include <algorithm>
 #include <cmath>
@@ -216,21 +217,30 @@ Value TfrPage::GetProperty(std::string_view name)
 
 // ---------------------------------------------------------------- TfrPages
 
-int TfrPages::Add()
+PaperRequest TfrPages::defaultPaper()
 {
     PaperRequest paper;
     paper.Size = printing().newPagePaperSize();
     const PaperInfo* row = findPaper(paper.Size);
     paper.Width = row ? row->width : 0;
     paper.Height = row ? row->height : 0;
-    return Add(paper);
+    return paper;
 }
+
+int TfrPages::Add() { return Add(defaultPaper()); }
 
 int TfrPages::Add(const PaperRequest& paper)
 {
     pages_.push_back(std::make_unique<TfrPage>(paper));
     TfrPage& page = *pages_.back();
     page.Name = UniquePageName(&page);
+    return Count() - 1;
+}
+
+int TfrPages::AddNamed(std::string name)
+{
+    pages_.push_back(std::make_unique<TfrPage>(defaultPaper()));
+    pages_.back()->Name = std::move(name);
     return Count() - 1;
 }
 
@@ -259,14 +269,10 @@ int TfrPages::IndexOf(const TfrPage* page) const
 
 std::string TfrPages::UniquePageName(const TfrPage* forPage) const
 {
-    for (int n = 1; n <= 10000; ++n) {
-        const std::string candidate = "Page" + std::to_string(n);
-        const bool taken = std::any_of(pages_.begin(), pages_.end(), [&](const auto& p) {
-            return p.get() != forPage && text::equalsNoCase(p->Name, candidate);
-        });
-        if (!taken) return candidate;
-    }
-    return {};
+    UniqueNames names;
+    for (const auto& page : pages_)
+        if (page.get() != forPage) names.Take(page->Name);
+    return names.Next("Page");
 }
 
 void TfrPages::ReapplyBandAlign()

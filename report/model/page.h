@@ -104,6 +104,9 @@ public:
     int Add();
     // Adds a page with the given paper; returns its index.
     int Add(const PaperRequest& paper);
+    // Adds a page with the printer's default paper and the given name, for a
+    // reader that names its pages itself; returns its index.
+    int AddNamed(std::string name);
     void Delete(int index);
     void Move(int from, int to);
     void Clear();
@@ -117,6 +120,8 @@ public:
     TfrReport* Owner() const { return owner_; }
 
 private:
+    static PaperRequest defaultPaper();
+
     TfrReport* owner_;
     std::vector<std::unique_ptr<TfrPage>> pages_;
 };

@@ -66,18 +66,38 @@ bool readJpegHeader(JpegSession& s, std::string_view bytes)
     jpeg_mem_src(&s.info, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&s.info, TRUE);
-    s.info.out_color_space = s.info.num_components == 1 ? JCS_GRAYSCALE : JCS_EXT_BGRX;
+    // libjpeg turns YCCK into CMYK but neither into RGB: those rows are converted below.
+    const bool cmyk = s.info.jpeg_color_space == JCS_CMYK || s.info.jpeg_color_space == JCS_YCCK;
+    s.info.out_color_space = s.info.num_components == 1 ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     jpeg_calc_output_dimensions(&s.info);
     return true;
+}
+
+// One decoded CMYK row, in place, into RGB32 (both four bytes a pixel). Image
+// editors store the inks inverted (255 no ink), and other decoders read every
+// CMYK file that way.
+void cmykRowToRgb32(unsigned char* row, std::size_t width)
+{
+    for (std::size_t x = 0; x < width; ++x) {
+        unsigned char* p = row + 4 * x;
+        const unsigned c = p[0], m = p[1], y = p[2], k = p[3];
+        // RGB32 in memory: blue, green, red, 0xFF.
+        p[0] = static_cast<unsigned char>(y * k / 255);
+        p[1] = static_cast<unsigned char>(m * k / 255);
+        p[2] = static_cast<unsigned char>(c * k / 255);
+        p[3] = 0xFF;
+    }
 }
 
 bool readJpegPixels(JpegSession& s, unsigned char* bits, std::size_t stride)
 {
     if (setjmp(s.err.jump)) return false;
     jpeg_start_decompress(&s.info);
+    const bool cmyk = s.info.out_color_space == JCS_CMYK;
     while (s.info.output_scanline < s.info.output_height) {
         JSAMPROW row = bits + stride * s.info.output_scanline;
         jpeg_read_scanlines(&s.info, &row, 1);
+        if (cmyk) cmykRowToRgb32(row, s.info.output_width);
     }
     jpeg_finish_decompress(&s.info);
     return true;
@@ -116,9 +136,10 @@ QImage decodeGraphic(GraphicKind kind, std::string_view bytes)
     case GraphicKind::Bitmap: return qtDecode(bytes, "BMP");
     case GraphicKind::Icon: return qtDecode(bytes, "ICO");
     case GraphicKind::Metafile: return {};
-    case GraphicKind::None: break;
+    case GraphicKind::None: throw GraphicError("No graphic");
     }
-    throw GraphicError("No graphic");
+    // A kind byte of a record that is none of the four.
+    throw GraphicError("Unknown kind of graphic");
 }
 
 } // namespace pemvora::report

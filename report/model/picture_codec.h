@@ -18,7 +18,8 @@ inline constexpr long long kMaxGraphicPixels = 16LL * 1024 * 1024;
 // when the bytes are not a graphic of that kind.
 QImage decodeGraphic(GraphicKind kind, std::string_view bytes);
 
-// A JPEG file decoded with libjpeg (RGB32, or Grayscale8 for grey images).
+// A JPEG file decoded with libjpeg: RGB32 (CMYK and YCCK files converted), or
+// Grayscale8 for grey images.
 QImage decodeJpeg(std::string_view bytes);
 
 } // namespace pemvora::report

@@ -6,6 +6,7 @@
 #include "report/model/engine_context.h"
 #include "report/model/memo.h"
 #include "report/model/objects.h"
+#include "report/model/unique_names.h"
 
 #include <QDateTime>
 
@@ -60,15 +61,12 @@ bool RegisterPlugInClass(std::string className, std::function<std::unique_ptr<Tf
 
 void TfrView::CreateUniqueName()
 {
-    const TfrReport* report = engine().CurrentReport;
-    Name.clear();
-    for (int n = 1; n <= 10000; ++n) {
-        std::string candidate = NamePrefix + std::to_string(n);
-        if (!report || !report->FindObject(candidate)) {
-            Name = std::move(candidate);
-            return;
-        }
-    }
+    UniqueNames names;
+    if (const TfrReport* report = engine().CurrentReport)
+        for (int i = 0; i < report->Pages.Count(); ++i)
+            for (const auto& view : report->Pages.Items(i).PageObjects)
+                if (view.get() != this) names.Take(view->Name);
+    Name = names.Next(NamePrefix);
 }
 
 // ---------------------------------------------------------------- the report

@@ -5,7 +5,7 @@
 #include "report/model/memo.h"
 #include "report/model/objects.h"
 #include "report/model/page.h"
-#include "report/model/picture_codec.h"
+#include "report/model/unique_names.h"
 #include "report/data/dictionary.h"
 
 #include <fmt/format.h>
@@ -175,7 +175,8 @@ void saveCommon(TemplateWriter& w, const TfrView& v)
     o.i32(v.Height);
     o.u16(v.Flags);
     o.u16(v.FrameTyp);
-    o.i32(encodeFrameWidth(v.FrameWidth));
+    const bool widthAsRead = v.FrameWidthAsRead && v.FrameWidthAsRead->width == v.FrameWidth;
+    o.i32(widthAsRead ? v.FrameWidthAsRead->stored : encodeFrameWidth(v.FrameWidth));
     o.u32(v.FrameColor);
     o.u16(v.FrameStyle);
     o.u32(v.FillColor);
@@ -198,8 +199,14 @@ void saveCommon(TemplateWriter& w, const TfrView& v)
 void loadCommon(TemplateReader& r, TfrView& v)
 {
     BinaryReader& in = r.in;
-    if (r.version > 23 || (r.version == 23 && !v.PreparedMode)) v.Name = r.ReadString();
-    else v.CreateUniqueName();
+    if (r.version > 23 || (r.version == 23 && !v.PreparedMode)) {
+        v.Name = r.ReadString();
+        if (r.objectNames) r.objectNames->Take(v.Name);
+    } else if (r.objectNames) {
+        v.Name = r.objectNames->Next(v.NamePrefix);
+    } else {
+        v.CreateUniqueName();
+    }
     if (r.version > 23) {
         v.RecordVersionMajor = in.u8();
         v.RecordVersionMinor = in.u8();
@@ -230,6 +237,7 @@ void loadCommon(TemplateReader& r, TfrView& v)
         v.GapY = in.i32();
     }
     v.FrameWidth = decodeFrameWidth(frameWidth);
+    v.FrameWidthAsRead = TfrView::StoredFrameWidth{v.FrameWidth, frameWidth};
     if (v.RecordVersionMajor > 1) v.BandAlign = in.u8();
 }
 
@@ -317,10 +325,11 @@ void loadPicture(TemplateReader& r, TfrPictureView& p)
     if (end < in.position() || end > in.size()) throw TemplateFormatError("Picture data beyond its record");
     const std::string_view bytes = in.bytes(end - in.position());
     p.Picture.Clear();
-    if (kind == 0 || kind > 4 || bytes.empty()) return;
-    const auto graphic = static_cast<GraphicKind>(kind);
-    decodeGraphic(graphic, bytes);   // a graphic that does not decode fails the record
-    p.Picture.Kind = graphic;
+    if (kind == 0 || bytes.empty()) return;
+    // The graphic is kept as stored, decoded or not: one that cannot be
+    // decoded (damaged, a kind we do not draw) draws as an empty box with a
+    // cross, and a save writes it back as it came.
+    p.Picture.Kind = static_cast<GraphicKind>(kind);
     p.Picture.Data.assign(bytes);
 }
 

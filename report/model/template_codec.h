@@ -17,6 +17,7 @@ class TfrView;
 class TfrPage;
 class TfrDataDictionary;
 class DictionaryHost;
+class UniqueNames;
 
 // The version this system writes and the newest it reads.
 inline constexpr int kTemplateVersion = 25;
@@ -52,6 +53,10 @@ public:
 
     BinaryReader& in;
     const int version;
+    // The names of the objects read so far, when the reader names objects of
+    // records without a name (versions before 23, prepared records of 23);
+    // without it each generated name looks through the current report.
+    UniqueNames* objectNames = nullptr;
 };
 
 class TemplateWriter {

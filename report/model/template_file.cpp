@@ -10,6 +10,7 @@
 #include "report/model/report_files.h"
 #include "report/model/template_codec.h"
 #include "report/model/template_pages.h"
+#include "report/model/unique_names.h"
 #include "report/model/xml_export.h"
 
 #include <QDateTime>
@@ -84,6 +85,7 @@ void readObjectEntry(TemplateReader& r, TfrReport& report, std::uint8_t kindCode
         if (end != 0) {
             BinaryReader bounded = in.endingAt(end);
             TemplateReader record(bounded, r.version);
+            record.objectNames = r.objectNames;
             LoadObjectRecord(record, view);
             if (framedMemo) bounded.bytes(8);
             in.seek(end);
@@ -115,25 +117,32 @@ void ReadPagesSection(TemplateReader& r, TfrReport& report, PagesSectionEnd sect
     // The named printer is selected unless PrintToDefault; the name is kept.
     report.SelectPrinterByName(printer.empty() ? kVirtualPrinterName : std::string_view(printer));
 
+    // Records of old versions carry no names: pages and objects are named as
+    // they are read, each name the next free one.
+    UniqueNames pageNames;
+    UniqueNames objectNames;
+    TemplateReader records(in, r.version);
+    records.objectNames = &objectNames;
     for (;;) {
         // A template ends its pages with the end tag, so a stream that stops
         // before it has been cut short; a new-report template's pages run to
         // the end of its file.
         if (sectionEnd == PagesSectionEnd::EndOfStream && in.atEnd()) break;
         const std::uint8_t tag = in.u8();
-        if (tag == kTagEndOfPages) return;
+        if (tag == kTagEndOfPages) break;
         if (tag == kTagPage) {
-            TfrPage& page = report.Pages.Items(report.Pages.Add());
-            LoadPageRecord(r, page);
-            if (r.version < 24) page.Name = report.Pages.UniquePageName(&page);
+            // From version 24 on the record names its page.
+            TfrPage& page = report.Pages.Items(report.Pages.AddNamed(r.version < 24 ? pageNames.Next("Page") : ""));
+            LoadPageRecord(records, page);
+            pageNames.Take(page.Name);
         } else if (tag == kTagDictionary) {
-            LoadDictionary(r, report.Dictionary, ReportDictionaryHost(report));
+            LoadDictionary(records, report.Dictionary, ReportDictionaryHost(report));
         } else if (tag == kTagExtension) {
             // The data manager's block; no such component exists here.
             in.u8();
-            return;
+            break;
         } else if (tag <= kTagObjectLast) {
-            readObjectEntry(r, report, tag);
+            readObjectEntry(records, report, tag);
         } else {
             throw TemplateFormatError("Unknown tag in the pages section");
         }
@@ -143,9 +152,13 @@ void ReadPagesSection(TemplateReader& r, TfrReport& report, PagesSectionEnd sect
 void WritePagesSection(TemplateWriter& w, const TfrReport& report)
 {
     const TfrPages& pages = report.Pages;
-    if (pages.Count() > static_cast<int>(kMaxPages))
-        throw TemplateSaveError(fmt::format("Cannot save the template: it has {} pages, more than {}",
-                                            pages.Count(), kMaxPages));
+    // An object names its page in one byte: pages beyond the 256th may be
+    // stored, but not with objects on them.
+    for (int i = static_cast<int>(kMaxPages); i < pages.Count(); ++i)
+        if (pages.Items(i).ObjectCount() > 0)
+            throw TemplateSaveError(fmt::format("Cannot save the template: page {} has objects; objects can only "
+                                                "be stored on the first {} pages",
+                                                i + 1, kMaxPages));
     BinaryWriter& out = w.out;
     out.bool16(report.Printer.PrintToDefault);
     out.bool16(report.TwoPass);

@@ -18,8 +18,8 @@ enum class PagesSectionEnd {
     EndOfStream,   // a new-report template file: the section runs to the end
 };
 
-// Writes the section without an end tag. More than 256 pages, or a text too
-// long for its length field, raise TemplateSaveError.
+// Writes the section without an end tag. An object on a page beyond the
+// 256th, or a text too long for its length field, raise TemplateSaveError.
 void WritePagesSection(TemplateWriter& w, const TfrReport& report);
 
 // Reads a section into `report`, which the caller has cleared. Object entries

@@ -211,6 +211,7 @@ void TfrView::CopyFrom(const TfrView& other)
     Flags = other.Flags;
     FrameTyp = other.FrameTyp;
     FrameWidth = other.FrameWidth;
+    FrameWidthAsRead = other.FrameWidthAsRead;
     FrameColor = other.FrameColor;
     FrameStyle = other.FrameStyle;
     FillColor = other.FillColor;

@@ -14,6 +14,7 @@
 class QImage;
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -122,6 +123,15 @@ public:
     std::uint16_t Flags = flag::Stretched;
     std::uint16_t FrameTyp = 0;               // a band keeps its band kind here
     float FrameWidth = 1.0f;
+    // The FrameWidth a record gave and the number stored for it. While the
+    // width stays as read it is written back as stored: every stored width
+    // reads and saves again unchanged, also those whose float form would not
+    // encode to the same number.
+    struct StoredFrameWidth {
+        float width = 0;
+        std::int32_t stored = 0;
+    };
+    std::optional<StoredFrameWidth> FrameWidthAsRead;
     Color FrameColor = kBlack;
     std::uint16_t FrameStyle = penstyle::Solid;
     Color FillColor = kNoColor;

@@ -5,11 +5,31 @@
 
 #include "platform/value/numbertext.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace pemvora::report {
 
 namespace {
 
-int roundi(double x) { return static_cast<int>(roundHalfEven(x)); }
+// Coordinates and sizes are held within 2^28 pixels of the origin: far
+// beyond any page, yet leaving room for the sums that follow (in Qt too).
+constexpr long long kCoordinateLimit = 1LL << 28;
+
+// Rounded and held to the int range: a damaged record may hold any 32-bit
+// size, and scaled or added to another it may lie beyond the range.
+int roundi(double x)
+{
+    const double r = roundHalfEven(x);
+    if (!(r > -kCoordinateLimit)) return -kCoordinateLimit;
+    if (r > kCoordinateLimit) return kCoordinateLimit;
+    return static_cast<int>(r);
+}
+
+int clampToInt(long long v)
+{
+    return static_cast<int>(std::clamp<long long>(v, -kCoordinateLimit, kCoordinateLimit));
+}
 
 } // namespace
 
@@ -23,8 +43,8 @@ void TfrView::ApplyDeviceScale()
     const double sx = DeviceScaleX, sy = DeviceScaleY;
     const int ox = DeviceOffsetX, oy = DeviceOffsetY;
 
-    Left = roundi(Saved.Left * sx) + ox;
-    Top = roundi(Saved.Top * sy) + oy;
+    Left = roundi(Saved.Left * sx + ox);
+    Top = roundi(Saved.Top * sy + oy);
     Width = roundi(Saved.Width * sx);
     Height = roundi(Saved.Height * sy);
 
@@ -35,18 +55,18 @@ void TfrView::ApplyDeviceScale()
     const int b2 = roundi(w * sy / 2);
 
     FrameWidth = static_cast<float>(w * sx);
-    GapX = roundi(Saved.GapX * sx) + a2;
-    GapY = roundi(Saved.GapY * sy) + b2 / 2;
+    GapX = clampToInt(static_cast<long long>(roundi(Saved.GapX * sx)) + a2);
+    GapY = clampToInt(static_cast<long long>(roundi(Saved.GapY * sy)) + b2 / 2);
 
-    int right = roundi((Saved.Left + Saved.Width) * sx + ox);
-    int bottom = roundi((Saved.Top + Saved.Height) * sy + oy);
-    int left = Left;
-    int top = Top;
+    long long right = roundi((static_cast<double>(Saved.Left) + Saved.Width) * sx + ox);
+    long long bottom = roundi((static_cast<double>(Saved.Top) + Saved.Height) * sy + oy);
+    long long left = Left;
+    long long top = Top;
     if (FrameTyp & frame::Right) right -= a2;
     if (FrameTyp & frame::Bottom) bottom -= b2;
     if (FrameTyp & frame::Left) left += a1;
     if (FrameTyp & frame::Top) top += b1;
-    PaintRect = {left, top, right + 1, bottom + 1};
+    PaintRect = {clampToInt(left), clampToInt(top), clampToInt(right + 1), clampToInt(bottom + 1)};
 }
 
 void TfrView::RestoreGeometry()
@@ -71,13 +91,14 @@ HitRegion TfrView::CreateHitRegion(bool widened) const
         d1 = roundi(w / 2);
         d2 = roundi((w - 1) / 2);
     }
-    Rect r{Left, Top, Left + Width + 1, Top + Height + 1};
-    if (FrameTyp & frame::Left) r.left -= d1;
-    if (FrameTyp & frame::Top) r.top -= d1;
-    if (FrameTyp & frame::Right) r.right += d2;
-    if (FrameTyp & frame::Bottom) r.bottom += d2;
-    if (widened) r = {r.left - 10, r.top - 10, r.right + 10, r.bottom + 10};
-    return {r};
+    long long left = Left, top = Top;
+    long long right = static_cast<long long>(Left) + Width + 1, bottom = static_cast<long long>(Top) + Height + 1;
+    if (FrameTyp & frame::Left) left -= d1;
+    if (FrameTyp & frame::Top) top -= d1;
+    if (FrameTyp & frame::Right) right += d2;
+    if (FrameTyp & frame::Bottom) bottom += d2;
+    const int widen = widened ? 10 : 0;
+    return {Rect{clampToInt(left - widen), clampToInt(top - widen), clampToInt(right + widen), clampToInt(bottom + widen)}};
 }
 
 } // namespace pemvora::report

@@ -14,6 +14,7 @@
 #include <QPolygonF>
 
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -332,6 +333,9 @@ class WmfSession {
 public:
     explicit WmfSession(std::string_view bytes) : bytes_(bytes)
     {
+        // The player sets aside room for the largest record the header
+        // announces before it reads one: a record cannot be longer than the file.
+        if (!largestRecordFits(bytes_)) fail();
         wmfAPI_Options options{};
         options.function = installDeviceLayer;
         const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
@@ -343,19 +347,19 @@ public:
         fontData_.map = fontMap;
         fontData_.stringwidth = stringWidth;
         api_->font_data = &fontData_;
-        if (wmf_mem_open(api_, reinterpret_cast<unsigned char*>(bytes_.data()), static_cast<long>(bytes_.size())) != wmf_E_None
-            || wmf_scan(api_, 0, &bounds_) != wmf_E_None)
-            fail();
-        if (!(bounds_.BR.x > bounds_.TL.x && bounds_.BR.y > bounds_.TL.y)) fail();
-    }
-    ~WmfSession()
-    {
-        if (api_) {
-            api_->device_data = nullptr;
-            api_->font_data = nullptr;
-            wmf_lite_destroy(api_);
+        // A constructor that throws gets no destructor: the session is let go here.
+        try {
+            if (wmf_mem_open(api_, reinterpret_cast<unsigned char*>(bytes_.data()), static_cast<long>(bytes_.size()))
+                    != wmf_E_None
+                || wmf_scan(api_, 0, &bounds_) != wmf_E_None)
+                fail();
+            if (!(bounds_.BR.x > bounds_.TL.x && bounds_.BR.y > bounds_.TL.y)) fail();
+        } catch (...) {
+            release();
+            throw;
         }
     }
+    ~WmfSession() { release(); }
     WmfSession(const WmfSession&) = delete;
     WmfSession& operator=(const WmfSession&) = delete;
 
@@ -384,6 +388,26 @@ public:
 
 private:
     [[noreturn]] void fail() { throw GraphicError("The metafile data is damaged"); }
+
+    // The standard header follows the 22-byte placeable one when there is one;
+    // its largest record, in 16-bit words, lies at offset 12.
+    static bool largestRecordFits(std::string_view bytes)
+    {
+        const std::size_t header = bytes.size() >= 4 && bytes.compare(0, 4, "\xD7\xCD\xC6\x9A") == 0 ? 22 : 0;
+        if (bytes.size() < header + 18) return false;
+        std::uint64_t words = 0;
+        for (int i = 3; i >= 0; --i) words = (words << 8) | static_cast<unsigned char>(bytes[header + 12 + std::size_t(i)]);
+        return words * 2 <= bytes.size();
+    }
+
+    void release()
+    {
+        if (!api_) return;
+        api_->device_data = nullptr;
+        api_->font_data = nullptr;
+        wmf_lite_destroy(api_);
+        api_ = nullptr;
+    }
 
     // The whole picture in the player's device units (points, from the top
     // left of the picture): a placeable file's box; otherwise the extent of

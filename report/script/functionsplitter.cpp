@@ -40,6 +40,8 @@ void TfrFunctionSplitter::collectVariable(const std::string& name, const std::st
 
 void TfrFunctionSplitter::CollectCalls(std::string_view text)
 {
+    // Brackets and calls within one another are searched one level deeper each.
+    const EvaluationLevel level;
     text = text::trim(text);
     if (!text.empty() && text[0] == '\'') return;
     std::size_t pos = 0;

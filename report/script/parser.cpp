@@ -5,6 +5,7 @@
 #include "platform/value/locale.h"
 #include "platform/value/numbertext.h"
 #include "report/data/evaluator.h"
+#include "report/model/engine_context.h"
 #include "report/script/valueops.h"
 
 #include <algorithm>
@@ -85,7 +86,25 @@ int readInteger(const Value& v, const Locale& locale)
     return static_cast<int>(*i);
 }
 
+// A name read with its double quotes open runs to the end of the text; as an
+// expression it would come back one blank longer each time it is resolved.
+bool hasOpenDoubleQuote(std::string_view name)
+{
+    return std::count(name.begin(), name.end(), '"') % 2 != 0;
+}
+
 } // namespace
+
+EvaluationLevel::EvaluationLevel()
+{
+    if (engine().EvaluationDepth >= kMaxEvaluationDepth)
+        throw ParseError(fmt::format("Expression nested too deeply: more than {} levels of brackets, calls "
+                                     "or names that lead to one another",
+                                     kMaxEvaluationDepth));
+    ++engine().EvaluationDepth;
+}
+
+EvaluationLevel::~EvaluationLevel() { --engine().EvaluationDepth; }
 
 TfrParser::TfrParser() : locale(&defaultLocale()) {}
 
@@ -266,6 +285,8 @@ std::string TfrParser::Compile(std::string_view text) const
             i = b.end + 1;
         } else {
             operand += ReadName(text, i);
+            if (hasOpenDoubleQuote(operand))
+                throw ParseError(fmt::format("Missing closing double quote in {}", operand));
             if (i < text.size() && text[i] == '[') {
                 const Bracket b = FindBracket(text, i);
                 if (!b.closed) throw ParseError("Missing ]");
@@ -304,6 +325,7 @@ std::string TfrParser::Compile(std::string_view text) const
 
 Value TfrParser::EvaluateCompiled(std::string_view s) const
 {
+    const EvaluationLevel level;
     const Locale& loc = *locale;
     std::vector<Value> stack;
     stack.reserve(8);

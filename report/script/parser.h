@@ -11,6 +11,10 @@
 // Positions are 0-based byte offsets into GBK text. Every scan steps over a lead
 // byte and its trail byte together, so a trail byte that looks like "[" or "]"
 // never opens or closes anything.
+//
+// A name whose double quotes do not pair up (the rest of the text would be
+// its quoted part) does not compile. Evaluations nest at most
+// kMaxEvaluationDepth deep.
 
 #include "platform/value/value.h"
 
@@ -29,6 +33,21 @@ namespace pemvora::report {
 class ParseError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// How deep evaluations may nest (engine().EvaluationDepth): far beyond any
+// template, far below what the stack holds, so that brackets nested ten
+// thousand deep or names that lead round in a circle end in an error.
+inline constexpr int kMaxEvaluationDepth = 100;
+
+// One level of nested evaluation for as long as it lives; the level beyond
+// kMaxEvaluationDepth raises ParseError.
+class EvaluationLevel {
+public:
+    EvaluationLevel();
+    ~EvaluationLevel();
+    EvaluationLevel(const EvaluationLevel&) = delete;
+    EvaluationLevel& operator=(const EvaluationLevel&) = delete;
 };
 
 // Operator codes of the compiled form (the other operators are their own characters).

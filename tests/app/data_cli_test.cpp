@@ -7,6 +7,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
 using namespace pemvora::data;
 using namespace pemvora::data::testing;
 using ::testing::HasSubstr;
@@ -99,4 +108,52 @@ TEST(CliCheques, DatabaseErrorsExitOneWithAMessage)
     EXPECT_EQ(wrong.exitCode, 1);
     EXPECT_THAT(wrong.err, HasSubstr("password is wrong"));
     EXPECT_TRUE(wrong.out.empty());
+}
+
+// A process id that no process has any more: a child that has ended.
+static pid_t endedProcess()
+{
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+TEST(CliMakeDb, RemovesTheTemporariesOfWritesThatWereKilledAndNothingElse)
+{
+    TempDir dir;
+    const std::string dead = std::to_string(endedProcess());
+    const std::string alive = std::to_string(getpid());
+    const std::vector<std::string> stale = {
+        "banck.mdb.tmp-" + dead + "-0123abcd",
+        "banck.mdb.tmp-" + dead + "-0123abcd-journal",
+        "banck.mdb.tmp-" + dead + "-89ABCDEF-wal",
+    };
+    const std::vector<std::string> kept = {
+        "banck.mdb.tmp-" + alive + "-0123abcd",           // a write still at work
+        "banck.mdb.tmp-" + alive + "-0123abcd-journal",
+        "other.mdb.tmp-" + dead + "-0123abcd",            // another file's
+        "banck.mdb.tmp-" + dead + "-notours",              // not a name of ours
+        "banck.mdb.tmp-0123abcd",
+        "notes.txt",
+    };
+    for (const std::string& name : stale) std::ofstream(dir.file(name)) << "x";
+    for (const std::string& name : kept) std::ofstream(dir.file(name)) << "x";
+
+    const CliRun made = cli(dir, "make-db banck.mdb");
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    for (const std::string& name : stale) EXPECT_FALSE(std::filesystem::exists(dir.file(name))) << name;
+    for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(dir.file(name))) << name;
+    EXPECT_TRUE(std::filesystem::exists(dir.file("banck.mdb")));
+}
+
+TEST(CliCheques, AnEmptyFileIsNotAChequeDatabase)
+{
+    TempDir dir;
+    std::ofstream(dir.file("banck.mdb")).close();
+    const CliRun run = cli(dir, "cheques");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_THAT(run.err, HasSubstr("is not a cheque database"));
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_EQ(std::filesystem::file_size(dir.file("banck.mdb")), 0u);
 }

@@ -145,7 +145,7 @@ void run(const std::string& file, const std::optional<std::string>& password)
         print({{"dictionary", dictionary(report.Dictionary)}});
         return;
     }
-    if (report.PasswordRefused) std::cerr << "Wrong or missing password: the report was emptied\n";
+    if (report.PasswordRefused) throw CommandFailure("Wrong or missing password: " + file + " was not read");
 
     json pages = json::array();
     for (int i = 0; i < report.Pages.Count(); ++i) pages.push_back(page(report.Pages.Items(i)));

@@ -42,6 +42,10 @@ void run(const Options& o)
         throw CommandFailure(fmt::format("the printer does not take this paper: {}", e.what()));
     }
     const TfrPageMetrics& m = page.metrics;
+    if (m.PrintWidth <= 0 || m.PrintHeight <= 0)
+        throw CommandFailure(fmt::format("a paper of {} x {} tenths of a millimetre is no larger than the "
+                                         "printer's unprintable margins: nothing could be printed on it",
+                                         printer.PaperWidth, printer.PaperHeight));
     std::cout << fmt::format("{} {} {} {} {} {} {} {} {}\n", printer.PaperSize, printer.PaperWidth,
                              printer.PaperHeight, m.PaperWidth, m.PaperHeight, m.OffsetX, m.OffsetY, m.PrintWidth,
                              m.PrintHeight);

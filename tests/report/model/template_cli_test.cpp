@@ -136,10 +136,15 @@ TEST_F(TemplateCli, PasswordComesFromTheOption)
     EXPECT_EQ(doc["info"]["passwordProtected"], true);
     EXPECT_EQ(doc["pages"][0]["objects"].size(), 1u);
 
-    // Without it the question is cancelled: the report is emptied.
-    const CliRun none = cli({"dump", path("p.frf")});
-    ASSERT_EQ(none.exitCode, 0);
-    EXPECT_EQ(nlohmann::json::parse(none.out)["pages"][0]["objects"].size(), 0u);
+    // Without it, or with a wrong one, the template is not read: nothing is
+    // printed but the reason, and the command fails.
+    for (const QStringList& args : {QStringList{"dump", path("p.frf")},
+                                    QStringList{"dump", path("p.frf"), "--password", "wrong"}}) {
+        const CliRun refused = cli(args);
+        EXPECT_EQ(refused.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(refused.out.empty());
+        EXPECT_NE(refused.err.find("Wrong or missing password"), std::string::npos);
+    }
     EXPECT_EQ(cli({"resave", path("p.frf"), path("q.frf")}).exitCode, 1);
     EXPECT_EQ(cli({"resave", path("p.frf"), path("q.frf"), "--password", "pw"}).exitCode, 0);
 }

@@ -453,6 +453,7 @@ TEST_F(TemplateFormat, SavesThatCannotBeStoredWholeFailAndLeaveTheOldFile)
     EXPECT_THROW(report.SaveToFile(file), TemplateSaveError);
     report.Information.Comment.clear();
     while (report.Pages.Count() <= 256) report.Pages.Add();
+    report.Pages.Items(256).Add<TfrLineView>();   // an object on the 257th page
     EXPECT_THROW(report.SaveToFile(file), TemplateSaveError);
     EXPECT_EQ(readAll(file), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path().toStdString()),

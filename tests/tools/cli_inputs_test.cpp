@@ -1,0 +1,93 @@
+// pemvora-cli on inputs that once crashed it or answered wrongly: each ends
+// with a result, or with exit code 1 and the reason on standard error.
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using ::testing::HasSubstr;
+
+struct CliRun {
+    int exitCode = -1;
+    bool crashed = false;
+    std::string out, err;
+};
+
+CliRun cli(const QStringList& args)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("PEMVORA_PRINTERS", "none");
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(PEMVORA_CLI), args);
+    p.waitForFinished(120000);
+    return {p.exitCode(), p.exitStatus() == QProcess::CrashExit, p.readAllStandardOutput().toStdString(),
+            p.readAllStandardError().toStdString()};
+}
+
+QString nested(int depth)
+{
+    return QString(depth, '[') + "1" + QString(depth, ']');
+}
+
+void expectFailure(const QStringList& args, const std::string& reason)
+{
+    SCOPED_TRACE(args.join(' ').left(60).toStdString());
+    const CliRun run = cli(args);
+    EXPECT_FALSE(run.crashed);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_THAT(run.err, HasSubstr(reason));
+}
+
+void expectOutput(const QStringList& args, const std::string& out)
+{
+    SCOPED_TRACE(args.join(' ').toStdString());
+    const CliRun run = cli(args);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, out + "\n");
+}
+
+TEST(CliInputs, UnpairedDoubleQuotesFailWithTheReason)
+{
+    for (const char* expression : {"\"", "a\"", "1+\"", "\"\"\""})
+        expectFailure({"eval", expression}, "Missing closing double quote");
+}
+
+TEST(CliInputs, BracketsNestedTenThousandDeepFailWithTheReason)
+{
+    expectFailure({"eval", nested(10000)}, "nested too deeply");
+    expectFailure({"expand", nested(10000)}, "nested too deeply");
+    expectOutput({"expand", nested(50)}, "1");
+}
+
+TEST(CliInputs, DateFormatsOfNumbersBeyondTheCalendarShowTheNumber)
+{
+    expectOutput({"expand", "[1e308 #T]"}, "1E308");
+    expectOutput({"expand", "[9223372036854775808 #D]"}, "9.22337203685478E18");
+}
+
+TEST(CliInputs, ANumberBeyondTheDoubleRangeIsKeptAsText)
+{
+    expectOutput({"eval", "a", "a=1e400"}, "1e400");
+    expectOutput({"expand", "[a]", "a=-1e400"}, "-1e400");
+}
+
+TEST(CliInputs, PaperSmallerThanTheUnprintableMarginsIsRefused)
+{
+    expectFailure({"paper-metrics", "256", "--size", "1", "1"}, "unprintable margins");
+    expectFailure({"paper-metrics", "256", "--size", "2000", "50"}, "unprintable margins");
+    const CliRun fits = cli({"paper-metrics", "256", "--size", "200", "200"});
+    EXPECT_EQ(fits.exitCode, 0) << fits.err;
+}
+
+} // namespace
