@@ -225,6 +225,9 @@ public:
     // A property of the current page (nothing selected).
     std::optional<std::string> setPageProperty(std::string_view name, const Value& value);
     bool setMemo(TfrView& view, const StringList& lines);
+    // The text editor's OK: the object's lines and script together, one undo
+    // entry; false when neither changed.
+    bool setMemoAndScript(TfrView& view, const StringList& memo, const StringList& script);
     // The pop-up menu's "Stretched": flag 0x01 on every selected object that
     // may be modified.
     bool setStretched(bool on);

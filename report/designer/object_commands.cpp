@@ -655,6 +655,16 @@ bool DesignerDocument::setMemo(TfrView& view, const StringList& lines)
     return true;
 }
 
+bool DesignerDocument::setMemoAndScript(TfrView& view, const StringList& memo, const StringList& script)
+{
+    if (view.Memo == memo && view.ScriptLines == script) return false;
+    recordModified({&view});
+    view.Memo = memo;
+    view.ScriptLines = script;
+    changed();
+    return true;
+}
+
 bool DesignerDocument::setStretched(bool on)
 {
     std::vector<TfrView*> targets;

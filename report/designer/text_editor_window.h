@@ -1,0 +1,128 @@
+#pragma once
+// The designer's "Text editor": an object's lines above its script, the
+// insertions of data fields, variables, functions and whole expressions, and
+// the dialogs behind them. The texts each insertion produces, the script check
+// and the GBK conversion live in text_editing.h; these windows only show them.
+
+#include "report/designer/designer_document.h"
+
+#include <QDialog>
+
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QSplitter;
+class QToolButton;
+
+namespace pemvora::report {
+
+struct Insertion;
+
+// "Insert data field": the data sets the report's dictionary knows and the
+// fields of the one selected. fieldReference() is Source."Field", or empty.
+class DataFieldDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit DataFieldDialog(const TfrReport& report, QWidget* parent = nullptr);
+    std::string reference() const;   // GBK
+    QListWidget* sources() const { return sources_; }
+    QListWidget* fields() const { return fields_; }
+
+private:
+    void showFields();
+    const TfrReport& report_;
+    QListWidget* sources_;
+    QListWidget* fields_;
+};
+
+// "Variables": the dictionary's categories and "System variables".
+class VariablesDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit VariablesDialog(const TfrReport& report, QWidget* parent = nullptr);
+    std::string name() const;   // GBK; PAGE# for the system list with nothing chosen
+    QListWidget* categories() const { return categories_; }
+    QListWidget* variables() const { return variables_; }
+
+private:
+    void showVariables();
+    bool systemListShown() const;
+    const TfrReport& report_;
+    QListWidget* categories_;
+    QListWidget* variables_;
+};
+
+// "Functions": the installed list by category, with the chosen one's description.
+class FunctionsDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit FunctionsDialog(QWidget* parent = nullptr);
+    std::string name() const;
+    std::string description() const;
+
+private:
+    void showFunctions();
+    QListWidget* categories_;
+    QListWidget* functions_;
+    QLabel* description_;
+};
+
+// "Expression builder": an expression typed or put together from data
+// fields, variables, functions and operators.
+class ExpressionBuilder : public QDialog {
+    Q_OBJECT
+public:
+    explicit ExpressionBuilder(const TfrReport& report, QWidget* parent = nullptr);
+    std::string expression() const;   // GBK; empty when it cannot be held
+    QLineEdit* edit() const { return edit_; }
+    void insertName(const std::string& gbkName);
+
+private:
+    void insertText(const QString& text);
+    const TfrReport& report_;
+    QLineEdit* edit_;
+};
+
+class TextEditorWindow : public QDialog {
+    Q_OBJECT
+public:
+    TextEditorWindow(DesignerDocument& doc, TfrView& view, QWidget* parent = nullptr);
+    ~TextEditorWindow() override;
+
+    QPlainTextEdit* textBox() const { return text_; }
+    QPlainTextEdit* scriptBox() const { return script_; }
+    QLabel* errorLabel() const { return error_; }
+    QToolButton* button(const QString& hint) const;
+
+    // Inserts at the caret of the box that last had the focus.
+    void insert(const Insertion& insertion);
+    void insertDataField();
+    void insertExpression();
+
+    void accept() override;
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QPlainTextEdit* activeBox() const;
+    void buildVariableMenu(QToolButton* button);
+    void buildFunctionMenu(QToolButton* button);
+    void saveSettings();
+
+    DesignerDocument& doc_;
+    TfrView& view_;
+    QPlainTextEdit* text_;
+    QPlainTextEdit* script_;
+    QSplitter* splitter_;
+    QLabel* error_;
+    QPlainTextEdit* active_ = nullptr;
+    bool scriptOnly_ = false;
+};
+
+} // namespace pemvora::report
