@@ -243,6 +243,8 @@ ExpressionBuilder::ExpressionBuilder(const TfrReport& report, QWidget* parent) :
     auto* field = new QPushButton(QStringLiteral("&Data field..."), insertGroup);
     auto* variable = new QPushButton(QStringLiteral("&Variable..."), insertGroup);
     auto* function = new QPushButton(QStringLiteral("&Function..."), insertGroup);
+    // Enter in the edit box is OK, never one of the insert buttons.
+    for (QPushButton* b : {field, variable, function}) b->setAutoDefault(false);
     grid->addWidget(field, 0, 0, 1, 2);
     grid->addWidget(variable, 0, 2, 1, 2);
     grid->addWidget(function, 0, 4, 1, 2);
@@ -274,7 +276,9 @@ ExpressionBuilder::ExpressionBuilder(const TfrReport& report, QWidget* parent) :
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(expressionGroup);
     layout->addWidget(insertGroup);
-    layout->addWidget(okCancel(this));
+    QDialogButtonBox* buttons = okCancel(this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    layout->addWidget(buttons);
     edit_->setFocus();
 }
 
