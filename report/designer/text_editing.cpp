@@ -91,35 +91,49 @@ const std::vector<SystemVariable>& systemVariables()
     return list;
 }
 
-Insertion functionInsertion(std::string_view name, std::string_view description)
+bool hasArgumentList(std::string_view description) { return description.find('(') != std::string_view::npos; }
+
+std::vector<std::string> requiredArguments(std::string_view description)
 {
     const std::string_view syntax = syntaxOf(description);
     const std::size_t open = syntax.find('(');
-    if (open == std::string_view::npos) return {nameByRule(name)};
+    if (open == std::string_view::npos) return {};
     // The required arguments are the <...> placeholders before the first
     // optional part.
     std::string_view arguments = syntax.substr(open + 1);
     arguments = arguments.substr(0, std::min(arguments.find('['), arguments.find(')')));
-    std::vector<std::string_view> placeholders;
+    std::vector<std::string> placeholders;
     for (std::size_t pos = 0;;) {
         const std::size_t lt = arguments.find('<', pos);
         if (lt == std::string_view::npos) break;
         const std::size_t gt = arguments.find('>', lt);
         if (gt == std::string_view::npos) break;
-        placeholders.push_back(arguments.substr(lt, gt - lt + 1));
+        placeholders.emplace_back(arguments.substr(lt, gt - lt + 1));
         pos = gt + 1;
     }
-    Insertion call{std::string(name) + "("};
+    return placeholders;
+}
+
+std::string functionCall(std::string_view name, const std::vector<std::string>& arguments)
+{
+    std::string call(name);
+    call += "(";
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (i > 0) call += ", ";
+        call += arguments[i];
+    }
+    return call + ")";
+}
+
+Insertion functionInsertion(std::string_view name, std::string_view description)
+{
+    if (!hasArgumentList(description)) return {nameByRule(name)};
+    const std::vector<std::string> placeholders = requiredArguments(description);
+    Insertion call{functionCall(name, placeholders)};
     if (!placeholders.empty()) {
-        call.selectFrom = text::charCount(call.text);
+        call.selectFrom = text::charCount(name) + 1;
         call.selectLength = text::charCount(placeholders.front());
     }
-    for (std::size_t i = 0; i < placeholders.size(); ++i) {
-        if (i > 0) call.text += ", ";
-        call.text += placeholders[i];
-    }
-    call.text += ")";
-    if (placeholders.empty()) call.selectFrom = call.selectLength = 0;
     return call;
 }
 

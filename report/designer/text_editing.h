@@ -60,6 +60,14 @@ struct SystemVariable {
 };
 const std::vector<SystemVariable>& systemVariables();
 
+// Does a function's description show an argument list (a "(" in it)?
+bool hasArgumentList(std::string_view description);
+// The placeholders of the required arguments in a description's syntax, such
+// as "<Format>"; optional arguments (in "[ ]") are left out.
+std::vector<std::string> requiredArguments(std::string_view description);
+// NAME(a, b) from the arguments as given.
+std::string functionCall(std::string_view name, const std::vector<std::string>& arguments);
+
 // A function of the installed list as a call to fill in: its name with one
 // placeholder per required argument of its description, the first one
 // selected; a function whose description shows no argument list is its name

@@ -9,6 +9,7 @@
 #include "report/script/functions.h"
 
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -266,11 +267,8 @@ ExpressionBuilder::ExpressionBuilder(const TfrReport& report, QWidget* parent) :
     });
     connect(function, &QPushButton::clicked, this, [this] {
         FunctionsDialog dialog(this);
-        if (dialog.exec() != QDialog::Accepted || dialog.name().empty()) return;
-        const Insertion call = functionInsertion(dialog.name(), dialog.description());
-        const int at = edit_->cursorPosition();
-        insertText(text::toQString(call.text));
-        if (call.selectLength > 0) edit_->setSelection(at + int(call.selectFrom), int(call.selectLength));
+        if (dialog.exec() == QDialog::Accepted && !dialog.name().empty())
+            insertFunction(dialog.name(), dialog.description());
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -289,6 +287,49 @@ void ExpressionBuilder::insertText(const QString& text)
 }
 
 void ExpressionBuilder::insertName(const std::string& gbkName) { insertText(text::toQString(nameByRule(gbkName))); }
+
+void ExpressionBuilder::insertFunction(const std::string& name, const std::string& description)
+{
+    if (!hasArgumentList(description)) {
+        insertName(name);
+        return;
+    }
+    FunctionArgumentsDialog arguments(name, description, this);
+    if (arguments.exec() == QDialog::Accepted) insertText(text::toQString(arguments.call()));
+}
+
+// ---------------------------------------------------------------- arguments
+
+FunctionArgumentsDialog::FunctionArgumentsDialog(const std::string& name, const std::string& description,
+                                                 QWidget* parent)
+    : QDialog(parent), name_(name), placeholders_(requiredArguments(description))
+{
+    setWindowTitle(QStringLiteral("Function arguments"));
+    auto* layout = new QVBoxLayout(this);
+    auto* about = new QLabel(text::toQString(description), this);
+    about->setWordWrap(true);
+    layout->addWidget(about);
+    auto* form = new QFormLayout;
+    for (const std::string& placeholder : placeholders_) {
+        auto* box = new QLineEdit(this);
+        box->setPlaceholderText(text::toQString(placeholder));
+        form->addRow(text::toQString(placeholder), box);
+        boxes_.push_back(box);
+    }
+    layout->addLayout(form);
+    layout->addWidget(okCancel(this));
+    resize(420, 120 + 30 * int(boxes_.size()));
+}
+
+std::string FunctionArgumentsDialog::call() const
+{
+    std::vector<std::string> arguments;
+    for (std::size_t i = 0; i < boxes_.size(); ++i) {
+        const std::string typed = gbkOf(boxes_[i]->text().trimmed());
+        arguments.push_back(typed.empty() ? placeholders_[i] : typed);
+    }
+    return functionCall(name_, arguments);
+}
 
 std::string ExpressionBuilder::expression() const { return gbkOf(edit_->text()); }
 

@@ -9,6 +9,7 @@
 #include <QDialog>
 
 #include <string>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -70,6 +71,21 @@ private:
     QLabel* description_;
 };
 
+// "Function arguments": one box per required argument of a function; the
+// call is built from what was typed, a box left empty keeping its placeholder.
+class FunctionArgumentsDialog : public QDialog {
+    Q_OBJECT
+public:
+    FunctionArgumentsDialog(const std::string& name, const std::string& description, QWidget* parent = nullptr);
+    std::string call() const;   // GBK
+    const std::vector<QLineEdit*>& boxes() const { return boxes_; }
+
+private:
+    std::string name_;
+    std::vector<std::string> placeholders_;
+    std::vector<QLineEdit*> boxes_;
+};
+
 // "Expression builder": an expression typed or put together from data
 // fields, variables, functions and operators.
 class ExpressionBuilder : public QDialog {
@@ -79,6 +95,9 @@ public:
     std::string expression() const;   // GBK; empty when it cannot be held
     QLineEdit* edit() const { return edit_; }
     void insertName(const std::string& gbkName);
+    // What the "&Function..." button inserts for the chosen function: through
+    // the arguments dialog when it has an argument list.
+    void insertFunction(const std::string& name, const std::string& description);
 
 private:
     void insertText(const QString& text);

@@ -16,6 +16,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QTest>
@@ -145,6 +147,66 @@ TEST_F(TextEditorWindowTest, RestrictionsMakeTheirPaneReadOnlyAndBandsShowOnlyTh
     TextEditorWindow editor(form->document(), band);
     EXPECT_TRUE(editor.textBox()->isHidden());
     EXPECT_EQ(editor.scriptBox()->toPlainText(), QStringLiteral("begin\n  \nend"));
+}
+
+TEST_F(TextEditorWindowTest, TheBuilderPutsTogetherVariablesAndFunctionCalls)
+{
+    report.Dictionary.VarList.SetVariable(" Cheque", Value(std::string()));
+    report.Dictionary.VarList.SetVariable("Amount", Value(std::string("[dx]")));
+    {
+        VariablesDialog variables(report);
+        EXPECT_EQ(variables.windowTitle(), QStringLiteral("Variables"));
+        ASSERT_EQ(variables.categories()->count(), 2);
+        EXPECT_EQ(variables.categories()->item(1)->text(), QStringLiteral("System variables"));
+        variables.categories()->setCurrentRow(1);
+        ASSERT_EQ(variables.variables()->count(), 8);
+        EXPECT_EQ(variables.variables()->item(0)->text(), QStringLiteral("Page#"));
+        variables.variables()->setCurrentRow(-1);
+        EXPECT_EQ(variables.name(), "PAGE#");   // nothing chosen in the system list
+        variables.variables()->setCurrentRow(6);
+        EXPECT_EQ(variables.name(), "CURRENT#");
+        variables.categories()->setCurrentRow(0);
+        ASSERT_EQ(variables.variables()->count(), 1);
+        variables.variables()->setCurrentRow(0);
+        EXPECT_EQ(variables.name(), "Amount");
+    }
+    // The category chosen last is preselected next time.
+    VariablesDialog again(report);
+    EXPECT_EQ(again.categories()->currentItem()->text(), QStringLiteral("Cheque"));
+
+    struct Case {
+        const char* typed;
+        std::string chosen;   // a name given by the variables dialog, after the typed text
+        const char* builder;
+        const char* inserted;
+    } cases[] = {
+        {"dx", "", "dx", "[dx]"},
+        {"", "PAGE#", "[PAGE#]", "[PAGE#]"},
+        {"[a] + [b]", "", "[a] + [b]", "[[a] + [b]]"},
+        {"", "Amount", "Amount", "[Amount]"},
+        {"", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.builder);
+        ExpressionBuilder builder(report);
+        EXPECT_EQ(builder.windowTitle(), QStringLiteral("Expression builder"));
+        builder.edit()->setText(QString::fromUtf8(c.typed));
+        if (!c.chosen.empty()) builder.insertName(c.chosen);
+        EXPECT_EQ(builder.edit()->text(), QString::fromUtf8(c.builder));
+        EXPECT_EQ(expressionInsertion(builder.expression()), c.inserted);
+    }
+
+    // A function with an argument list goes through "Function arguments"; a
+    // box left empty keeps its placeholder.
+    FunctionArgumentsDialog arguments("COPY", "COPY(<String>, <Position>, <Length>)/Part of a string");
+    EXPECT_EQ(arguments.windowTitle(), QStringLiteral("Function arguments"));
+    ASSERT_EQ(arguments.boxes().size(), 3u);
+    arguments.boxes()[0]->setText(QStringLiteral("[dskdw]"));
+    arguments.boxes()[1]->setText(QStringLiteral(" 1 "));
+    EXPECT_EQ(arguments.call(), "COPY([dskdw], 1, <Length>)");
+    ExpressionBuilder builder(report);
+    builder.insertFunction("PAGE#", "PAGE#/The page number");
+    EXPECT_EQ(builder.edit()->text(), QStringLiteral("[PAGE#]"));
 }
 
 TEST_F(TextEditorWindowTest, InsertInTheTextBoxOpensTheDataFieldDialog)
