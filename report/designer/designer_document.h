@@ -228,6 +228,9 @@ public:
     // The text editor's OK: the object's lines and script together, one undo
     // entry; false when neither changed.
     bool setMemoAndScript(TfrView& view, const StringList& memo, const StringList& script);
+    // The format dialog's OK: the packed display format and its custom text,
+    // one undo entry; false when neither changed.
+    bool setDisplayFormat(TfrView& view, std::uint32_t format, const std::string& formatText);
     // The pop-up menu's "Stretched": flag 0x01 on every selected object that
     // may be modified.
     bool setStretched(bool on);

@@ -665,6 +665,16 @@ bool DesignerDocument::setMemoAndScript(TfrView& view, const StringList& memo, c
     return true;
 }
 
+bool DesignerDocument::setDisplayFormat(TfrView& view, std::uint32_t format, const std::string& formatText)
+{
+    if (view.DisplayFormat == format && view.DisplayFormatText == formatText) return false;
+    recordModified({&view});
+    view.DisplayFormat = format;
+    view.DisplayFormatText = formatText;
+    changed();
+    return true;
+}
+
 bool DesignerDocument::setStretched(bool on)
 {
     std::vector<TfrView*> targets;

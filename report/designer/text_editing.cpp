@@ -205,6 +205,24 @@ std::string paneText(const StringList& lines)
     return out;
 }
 
+const std::vector<std::string>& formatCategoryNames()
+{
+    static const std::vector<std::string> names{"Text", "Number", "Date", "Time", "Boolean"};
+    return names;
+}
+
+std::vector<std::string> formatKindNames(int category)
+{
+    switch (category) {
+    case 0: return {"[None]"};
+    case 1: return {"1234,5", "1234,50", "1 234,5", "1 234,50", "Custom"};
+    case 2: return {"11.15.98", "11.15.1998", "15 nov 1998", "15 november 1998", "Custom"};
+    case 3: return {"02:43:35", "2:43:35", "02:43", "2:43", "Custom"};
+    case 4: return {"0;1", "No;Yes", "_;x", "False;True", "Custom"};
+    default: return {};
+    }
+}
+
 std::optional<StringList> gbkLines(std::string_view utf8, std::string& error)
 {
     try {

@@ -100,6 +100,12 @@ std::size_t positionOf(std::string_view text, int line, int column);
 // Lines as a pane shows them: one line break between lines.
 std::string paneText(const StringList& lines);
 
+// The names the format dialog shows: the categories of a display format
+// (Text, Number, Date, Time, Boolean) and the kinds of one category, the last
+// of a category other than Text being "Custom".
+const std::vector<std::string>& formatCategoryNames();
+std::vector<std::string> formatKindNames(int category);
+
 // A pane's Unicode text (UTF-8) as the report's GBK lines; nullopt with the
 // refused character named in `error` when GBK cannot hold it.
 std::optional<StringList> gbkLines(std::string_view utf8, std::string& error);

@@ -6,6 +6,7 @@
 #include "report/designer/designer_settings.h"
 #include "report/designer/text_editing.h"
 #include "report/model/report_dictionary_host.h"
+#include "report/script/displayformat.h"
 #include "report/script/functions.h"
 
 #include <QDialogButtonBox>
@@ -22,11 +23,14 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QSyntaxHighlighter>
 #include <QTextCursor>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace pemvora::report {
 
@@ -333,6 +337,72 @@ std::string FunctionArgumentsDialog::call() const
 
 std::string ExpressionBuilder::expression() const { return gbkOf(edit_->text()); }
 
+// ---------------------------------------------------------------- format
+
+DisplayFormatDialog::DisplayFormatDialog(std::uint32_t format, const std::string& formatText, QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Display format"));
+    const DisplayFormat current = DisplayFormat::unpack(format);
+    categories_ = new QListWidget(this);
+    for (const std::string& name : formatCategoryNames()) categories_->addItem(QString::fromStdString(name));
+    kinds_ = new QListWidget(this);
+    decimals_ = new QSpinBox(this);
+    decimals_->setRange(0, 18);
+    decimals_->setValue(current.decimals);
+    separator_ = new QLineEdit(this);
+    separator_->setMaxLength(1);
+    if (current.separator != 0) separator_->setText(QString(QLatin1Char(current.separator)));
+    custom_ = new QLineEdit(text::toQString(formatText), this);
+
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(categories_);
+    lists->addWidget(kinds_);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Decimals"), decimals_);
+    form->addRow(QStringLiteral("Separator"), separator_);
+    form->addRow(QStringLiteral("Format"), custom_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(lists);
+    layout->addLayout(form);
+    layout->addWidget(okCancel(this));
+
+    categories_->setCurrentRow(std::clamp(current.category, 0, int(formatCategoryNames().size()) - 1));
+    showKinds(current.kind);
+    connect(categories_, &QListWidget::currentRowChanged, this, [this] { showKinds(0); });
+    connect(kinds_, &QListWidget::currentRowChanged, this, [this] { updateEnabled(); });
+    resize(420, 320);
+}
+
+void DisplayFormatDialog::showKinds(int kind)
+{
+    kinds_->clear();
+    for (const std::string& name : formatKindNames(categories_->currentRow())) kinds_->addItem(QString::fromStdString(name));
+    kinds_->setCurrentRow(std::clamp(kind, 0, std::max(0, kinds_->count() - 1)));
+    updateEnabled();
+}
+
+void DisplayFormatDialog::updateEnabled()
+{
+    const bool number = categories_->currentRow() == category::Number;
+    decimals_->setEnabled(number);
+    separator_->setEnabled(number);
+    custom_->setEnabled(categories_->currentRow() != category::Text && kinds_->currentRow() == kCustomKind);
+}
+
+std::uint32_t DisplayFormatDialog::format() const
+{
+    DisplayFormat f;
+    f.category = std::max(0, categories_->currentRow());
+    f.kind = std::max(0, kinds_->currentRow());
+    f.decimals = decimals_->value();
+    const QString sep = separator_->text();
+    f.separator = sep.isEmpty() || sep[0].unicode() > 0x7F ? 0 : char(sep[0].unicode());
+    return f.pack();
+}
+
+std::string DisplayFormatDialog::formatText() const { return custom_->isEnabled() ? gbkOf(custom_->text()) : std::string(); }
+
 // ---------------------------------------------------------------- editor
 
 TextEditorWindow::TextEditorWindow(DesignerDocument& doc, TfrView& view, QWidget* parent)
@@ -392,6 +462,8 @@ TextEditorWindow::TextEditorWindow(DesignerDocument& doc, TfrView& view, QWidget
     addButton(QStringLiteral("Insert data field"), QStringLiteral("Field"), [this] { insertDataField(); });
     buildVariableMenu(addButton(QStringLiteral("Insert variable"), QStringLiteral("Variable"), [] {}));
     buildFunctionMenu(addButton(QStringLiteral("Insert function"), QStringLiteral("Function"), [] {}));
+    if (dynamic_cast<TfrMemoView*>(&view))
+        addButton(QStringLiteral("Format"), QStringLiteral("Format"), [this] { editFormat(); });
     QToolButton* wrap = addButton(QStringLiteral("Word wrap"), QStringLiteral("Wrap"), [] {});
     wrap->setCheckable(true);
     connect(wrap, &QToolButton::toggled, this, [this](bool on) {
@@ -495,6 +567,12 @@ void TextEditorWindow::insertExpression()
     ExpressionBuilder builder(doc_.report(), this);
     if (builder.exec() != QDialog::Accepted) return;
     insert({expressionInsertion(builder.expression())});
+}
+
+void TextEditorWindow::editFormat()
+{
+    DisplayFormatDialog dialog(view_.DisplayFormat, view_.DisplayFormatText, this);
+    if (dialog.exec() == QDialog::Accepted) doc_.setDisplayFormat(view_, dialog.format(), dialog.formatText());
 }
 
 void TextEditorWindow::buildVariableMenu(QToolButton* button)

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
+class QSpinBox;
 class QSplitter;
 class QToolButton;
 
@@ -105,6 +107,29 @@ private:
     QLineEdit* edit_;
 };
 
+// The display format of a text object: category, kind, decimals and
+// separator of numbers, and the custom format text.
+class DisplayFormatDialog : public QDialog {
+    Q_OBJECT
+public:
+    DisplayFormatDialog(std::uint32_t format, const std::string& formatText, QWidget* parent = nullptr);
+    std::uint32_t format() const;
+    std::string formatText() const;   // GBK; empty unless the kind is custom
+    QListWidget* categories() const { return categories_; }
+    QListWidget* kinds() const { return kinds_; }
+    QSpinBox* decimals() const { return decimals_; }
+    QLineEdit* custom() const { return custom_; }
+
+private:
+    void showKinds(int kind);
+    void updateEnabled();
+    QListWidget* categories_;
+    QListWidget* kinds_;
+    QSpinBox* decimals_;
+    QLineEdit* separator_;
+    QLineEdit* custom_;
+};
+
 class TextEditorWindow : public QDialog {
     Q_OBJECT
 public:
@@ -120,6 +145,8 @@ public:
     void insert(const Insertion& insertion);
     void insertDataField();
     void insertExpression();
+    // The object's display format, through its dialog (an undo entry of its own).
+    void editFormat();
 
     void accept() override;
     void reject() override;

@@ -9,6 +9,7 @@
 #include "report/designer/text_editing.h"
 #include "report/designer/text_editor_window.h"
 #include "report/model/engine_context.h"
+#include "report/script/displayformat.h"
 #include "report/printer/printer_backend.h"
 #include "report/printer/printing_context.h"
 #include "tests/support/qt_application.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSpinBox>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QTest>
@@ -207,6 +209,36 @@ TEST_F(TextEditorWindowTest, TheBuilderPutsTogetherVariablesAndFunctionCalls)
     ExpressionBuilder builder(report);
     builder.insertFunction("PAGE#", "PAGE#/The page number");
     EXPECT_EQ(builder.edit()->text(), QStringLiteral("[PAGE#]"));
+}
+
+TEST_F(TextEditorWindowTest, TheFormatDialogReadsAndPacksTheDisplayFormat)
+{
+    const std::uint32_t thousands = DisplayFormat{category::Number, 3, 2, ','}.pack();
+    DisplayFormatDialog dialog(thousands, "");
+    EXPECT_EQ(dialog.categories()->currentItem()->text(), QStringLiteral("Number"));
+    EXPECT_EQ(dialog.kinds()->currentItem()->text(), QStringLiteral("1 234,50"));
+    EXPECT_EQ(dialog.decimals()->value(), 2);
+    EXPECT_FALSE(dialog.custom()->isEnabled());
+    EXPECT_EQ(dialog.format(), thousands);
+
+    dialog.categories()->setCurrentRow(category::Date);
+    EXPECT_EQ(dialog.kinds()->count(), 5);
+    dialog.kinds()->setCurrentRow(kCustomKind);
+    ASSERT_TRUE(dialog.custom()->isEnabled());
+    dialog.custom()->setText(QStringLiteral("yyyy年mm月dd日"));
+    EXPECT_EQ(DisplayFormat::unpack(dialog.format()).category, category::Date);
+    EXPECT_EQ(DisplayFormat::unpack(dialog.format()).kind, kCustomKind);
+    EXPECT_EQ(dialog.formatText(), "yyyy\xC4\xEAmm\xD4\xC2" "dd\xC8\xD5");
+
+    // Applied as one undo entry of its own.
+    DesignerDocument& doc = form->document();
+    const std::uint32_t before = payee->DisplayFormat;
+    ASSERT_TRUE(doc.setDisplayFormat(*payee, dialog.format(), dialog.formatText()));
+    EXPECT_EQ(payee->DisplayFormatText, dialog.formatText());
+    EXPECT_FALSE(doc.setDisplayFormat(*payee, dialog.format(), dialog.formatText()));
+    ASSERT_TRUE(doc.undo());
+    EXPECT_EQ(report.FindObject("Payee")->DisplayFormat, before);
+    EXPECT_TRUE(report.FindObject("Payee")->DisplayFormatText.empty());
 }
 
 TEST_F(TextEditorWindowTest, InsertInTheTextBoxOpensTheDataFieldDialog)
