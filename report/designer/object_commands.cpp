@@ -675,6 +675,16 @@ bool DesignerDocument::setDisplayFormat(TfrView& view, std::uint32_t format, con
     return true;
 }
 
+bool DesignerDocument::setHighlight(TfrMemoView& view, const TfrHighlight& highlight, const std::string& condition)
+{
+    if (view.Highlight == highlight && view.HighlightCondition == condition) return false;
+    recordModified({&view});
+    view.Highlight = highlight;
+    view.HighlightCondition = condition;
+    changed();
+    return true;
+}
+
 bool DesignerDocument::setStretched(bool on)
 {
     std::vector<TfrView*> targets;

@@ -9,6 +9,8 @@
 #include "report/script/displayformat.h"
 #include "report/script/functions.h"
 
+#include <QCheckBox>
+#include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -403,6 +405,89 @@ std::uint32_t DisplayFormatDialog::format() const
 
 std::string DisplayFormatDialog::formatText() const { return custom_->isEnabled() ? gbkOf(custom_->text()) : std::string(); }
 
+// ---------------------------------------------------------------- highlight
+
+namespace {
+
+constexpr std::array<int, 4> kStyleBits{fontstyle::Bold, fontstyle::Italic, fontstyle::Underline,
+                                        fontstyle::StrikeOut};
+
+QColor qcolorOf(Color c)
+{
+    const auto v = static_cast<std::uint32_t>(c);
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+Color colorOf(const QColor& c) { return rgb(c.red(), c.green(), c.blue()); }
+
+} // namespace
+
+HighlightDialog::HighlightDialog(const TfrHighlight& highlight, const std::string& condition, QWidget* parent)
+    : QDialog(parent), highlight_(highlight)
+{
+    setWindowTitle(QStringLiteral("Highlight attributes"));
+    condition_ = new QLineEdit(text::toQString(condition), this);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Condition"), condition_);
+    auto* styles = new QHBoxLayout;
+    const std::array<const char*, 4> captions{"&Bold", "&Italic", "&Underline", "&Strike out"};
+    for (std::size_t i = 0; i < styles_.size(); ++i) {
+        styles_[i] = new QCheckBox(QString::fromLatin1(captions[i]), this);
+        styles_[i]->setChecked(highlight.FontStyle & kStyleBits[i]);
+        styles->addWidget(styles_[i]);
+    }
+    form->addRow(QStringLiteral("Font style"), styles);
+    fontColor_ = new QPushButton(this);
+    fillColor_ = new QPushButton(this);
+    form->addRow(QStringLiteral("Font color"), fontColor_);
+    form->addRow(QStringLiteral("Background"), fillColor_);
+    connect(fontColor_, &QPushButton::clicked, this, [this] {
+        const QColor c = QColorDialog::getColor(qcolorOf(highlight_.FontColor), this, QStringLiteral("Color"));
+        if (c.isValid()) highlight_.FontColor = colorOf(c);
+        showColors();
+    });
+    connect(fillColor_, &QPushButton::clicked, this, [this] {
+        const QColor c = QColorDialog::getColor(qcolorOf(highlight_.FillColor), this, QStringLiteral("Color"));
+        if (c.isValid()) highlight_.FillColor = colorOf(c);
+        showColors();
+    });
+    showColors();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(okCancel(this));
+}
+
+void HighlightDialog::showColors()
+{
+    for (auto [button, color] : {std::pair{fontColor_, highlight_.FontColor}, std::pair{fillColor_, highlight_.FillColor}}) {
+        if (color == kNoColor || (static_cast<std::uint32_t>(color) & 0xFF000000u)) {
+            button->setText(QStringLiteral("$%1").arg(static_cast<std::uint32_t>(color), 8, 16, QLatin1Char('0')));
+            button->setStyleSheet({});
+        } else {
+            button->setText(QString());
+            button->setStyleSheet(QStringLiteral("background-color: %1").arg(qcolorOf(color).name()));
+        }
+    }
+}
+
+QCheckBox* HighlightDialog::styleBox(int bit) const
+{
+    for (std::size_t i = 0; i < kStyleBits.size(); ++i)
+        if (kStyleBits[i] == bit) return styles_[i];
+    return nullptr;
+}
+
+TfrHighlight HighlightDialog::highlight() const
+{
+    TfrHighlight h = highlight_;
+    h.FontStyle = 0;
+    for (std::size_t i = 0; i < styles_.size(); ++i)
+        if (styles_[i]->isChecked()) h.FontStyle |= kStyleBits[i];
+    return h;
+}
+
+std::string HighlightDialog::condition() const { return gbkOf(condition_->text().trimmed()); }
+
 // ---------------------------------------------------------------- editor
 
 TextEditorWindow::TextEditorWindow(DesignerDocument& doc, TfrView& view, QWidget* parent)
@@ -462,8 +547,10 @@ TextEditorWindow::TextEditorWindow(DesignerDocument& doc, TfrView& view, QWidget
     addButton(QStringLiteral("Insert data field"), QStringLiteral("Field"), [this] { insertDataField(); });
     buildVariableMenu(addButton(QStringLiteral("Insert variable"), QStringLiteral("Variable"), [] {}));
     buildFunctionMenu(addButton(QStringLiteral("Insert function"), QStringLiteral("Function"), [] {}));
-    if (dynamic_cast<TfrMemoView*>(&view))
+    if (dynamic_cast<TfrMemoView*>(&view)) {
         addButton(QStringLiteral("Format"), QStringLiteral("Format"), [this] { editFormat(); });
+        addButton(QStringLiteral("Highlight"), QStringLiteral("Highlight"), [this] { editHighlight(); });
+    }
     QToolButton* wrap = addButton(QStringLiteral("Word wrap"), QStringLiteral("Wrap"), [] {});
     wrap->setCheckable(true);
     connect(wrap, &QToolButton::toggled, this, [this](bool on) {
@@ -573,6 +660,14 @@ void TextEditorWindow::editFormat()
 {
     DisplayFormatDialog dialog(view_.DisplayFormat, view_.DisplayFormatText, this);
     if (dialog.exec() == QDialog::Accepted) doc_.setDisplayFormat(view_, dialog.format(), dialog.formatText());
+}
+
+void TextEditorWindow::editHighlight()
+{
+    auto* memo = dynamic_cast<TfrMemoView*>(&view_);
+    if (!memo) return;
+    HighlightDialog dialog(memo->Highlight, memo->HighlightCondition, this);
+    if (dialog.exec() == QDialog::Accepted) doc_.setHighlight(*memo, dialog.highlight(), dialog.condition());
 }
 
 void TextEditorWindow::buildVariableMenu(QToolButton* button)

@@ -8,11 +8,14 @@
 
 #include <QDialog>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QLabel;
+class QPushButton;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -130,6 +133,26 @@ private:
     QLineEdit* custom_;
 };
 
+// The highlight of a text object: the condition under which it applies, the
+// font style and colour and the fill colour it gives.
+class HighlightDialog : public QDialog {
+    Q_OBJECT
+public:
+    HighlightDialog(const TfrHighlight& highlight, const std::string& condition, QWidget* parent = nullptr);
+    TfrHighlight highlight() const;
+    std::string condition() const;   // GBK
+    QLineEdit* conditionBox() const { return condition_; }
+    QCheckBox* styleBox(int bit) const;
+
+private:
+    void showColors();
+    TfrHighlight highlight_;
+    QLineEdit* condition_;
+    std::array<QCheckBox*, 4> styles_{};
+    QPushButton* fontColor_;
+    QPushButton* fillColor_;
+};
+
 class TextEditorWindow : public QDialog {
     Q_OBJECT
 public:
@@ -147,6 +170,7 @@ public:
     void insertExpression();
     // The object's display format, through its dialog (an undo entry of its own).
     void editFormat();
+    void editHighlight();
 
     void accept() override;
     void reject() override;

@@ -16,6 +16,7 @@
 #include "tests/support/recording_ui.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -239,6 +240,33 @@ TEST_F(TextEditorWindowTest, TheFormatDialogReadsAndPacksTheDisplayFormat)
     ASSERT_TRUE(doc.undo());
     EXPECT_EQ(report.FindObject("Payee")->DisplayFormat, before);
     EXPECT_TRUE(report.FindObject("Payee")->DisplayFormatText.empty());
+}
+
+TEST_F(TextEditorWindowTest, TheHighlightDialogKeepsTheConditionStyleAndColours)
+{
+    auto& field = static_cast<TfrMemoView&>(*payee);
+    TfrHighlight start;
+    start.FontStyle = fontstyle::Bold | fontstyle::Underline;
+    start.FontColor = rgb(255, 0, 0);
+    HighlightDialog dialog(start, "", nullptr);
+    EXPECT_TRUE(dialog.styleBox(fontstyle::Bold)->isChecked());
+    EXPECT_TRUE(dialog.styleBox(fontstyle::Underline)->isChecked());
+    EXPECT_FALSE(dialog.styleBox(fontstyle::Italic)->isChecked());
+    EXPECT_EQ(dialog.highlight(), start);
+
+    dialog.styleBox(fontstyle::Bold)->setChecked(false);
+    dialog.styleBox(fontstyle::StrikeOut)->setChecked(true);
+    dialog.conditionBox()->setText(QStringLiteral(" [dx] <> '零' "));
+    const TfrHighlight chosen = dialog.highlight();
+    EXPECT_EQ(chosen.FontStyle, fontstyle::Underline | fontstyle::StrikeOut);
+    EXPECT_EQ(chosen.FontColor, rgb(255, 0, 0));
+    EXPECT_EQ(dialog.condition(), "[dx] <> '\xC1\xE3'");
+
+    DesignerDocument& doc = form->document();
+    ASSERT_TRUE(doc.setHighlight(field, chosen, dialog.condition()));
+    EXPECT_EQ(field.Highlight, chosen);
+    ASSERT_TRUE(doc.undo());
+    EXPECT_TRUE(static_cast<TfrMemoView*>(report.FindObject("Payee"))->HighlightCondition.empty());
 }
 
 TEST_F(TextEditorWindowTest, InsertInTheTextBoxOpensTheDataFieldDialog)
