@@ -282,6 +282,24 @@ TEST_F(DesignerOnScreen, TheTextEditorInsertsAVariableIntoThePayeeFieldAndTheTem
         EXPECT_TRUE(payee->ScriptLines.empty());
         EXPECT_TRUE(form.document().modified());
         savePicture(form, "texteditor-designer-after.png");
+        {
+            ExpressionBuilder builder(report, &form);
+            builder.edit()->setText(QStringLiteral("[dx] + ' '"));
+            builder.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&builder));
+            savePicture(builder, "texteditor-builder.png");
+            builder.reject();
+            DisplayFormatDialog format(payee->DisplayFormat, payee->DisplayFormatText, &form);
+            format.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&format));
+            savePicture(format, "texteditor-format.png");
+            format.reject();
+            HighlightDialog highlight(static_cast<TfrMemoView*>(payee)->Highlight, "[dx] = ''", &form);
+            highlight.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&highlight));
+            savePicture(highlight, "texteditor-highlight.png");
+            highlight.reject();
+        }
 
         ASSERT_TRUE(xdotool({"windowfocus", "--sync", num(int(form.winId()))}));
         ASSERT_TRUE(xdotool({"key", "--clearmodifiers", "ctrl+s"}));
