@@ -517,7 +517,7 @@ TextEditorWindow::TextEditorWindow(DesignerDocument& doc, TfrView& view, QWidget
                            store.value("ScriptFontSize", 10).toInt()));
     script_->setLineWrapMode(QPlainTextEdit::NoWrap);
     script_->setReadOnly(view.Restrictions & restrict::DontEditScript);
-    new ScriptHighlighter(script_->document());
+    if (doc.options().SyntaxHighlight) new ScriptHighlighter(script_->document());
     error_ = new QLabel(scriptPane);
     error_->setStyleSheet(QStringLiteral("color: darkred"));
     error_->hide();

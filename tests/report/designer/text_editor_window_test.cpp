@@ -4,8 +4,10 @@
 
 #include "tests/report/designer/cheque_template.h"
 
+#include "platform/text/gbk.h"
 #include "report/designer/designer_form.h"
 #include "report/designer/designer_session.h"
+#include "report/designer/designer_settings.h"
 #include "report/designer/text_editing.h"
 #include "report/designer/text_editor_window.h"
 #include "report/model/engine_context.h"
@@ -20,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSettings>
 #include <QSpinBox>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
@@ -267,6 +270,39 @@ TEST_F(TextEditorWindowTest, TheHighlightDialogKeepsTheConditionStyleAndColours)
     EXPECT_EQ(field.Highlight, chosen);
     ASSERT_TRUE(doc.undo());
     EXPECT_TRUE(static_cast<TfrMemoView*>(report.FindObject("Payee"))->HighlightCondition.empty());
+}
+
+TEST_F(TextEditorWindowTest, PaneFontsComeFromTheDesignerSettingsAndTheSplitterIsWrittenBack)
+{
+    QSettings store(QStringLiteral("Vorlentrix"), settingsApplicationTitle());
+    store.beginGroup(QStringLiteral("Form/TfrDesignerForm"));
+    store.remove(QStringLiteral("SplitterPos"));
+    store.setValue("ScriptFontName", QStringLiteral("DejaVu Sans Mono"));
+    store.setValue("ScriptFontSize", 14);
+    store.setValue("TextFontName", QStringLiteral("DejaVu Serif"));
+    store.setValue("TextFontSize", 12);
+    store.setValue("UseDefaultFont", true);
+    store.sync();
+    {
+        // A text object's own font name at 10 points.
+        TextEditorWindow editor(form->document(), *payee);
+        EXPECT_EQ(editor.textBox()->font().family(),
+                  text::toQString(static_cast<TfrMemoView*>(payee)->Font.Name));
+        EXPECT_EQ(editor.textBox()->font().pointSize(), 10);
+        EXPECT_EQ(editor.scriptBox()->font().family(), QStringLiteral("DejaVu Sans Mono"));
+        EXPECT_EQ(editor.scriptBox()->font().pointSize(), 14);
+        editor.reject();
+    }
+    store.sync();
+    EXPECT_TRUE(store.contains(QStringLiteral("SplitterPos")));
+
+    store.setValue("UseDefaultFont", false);
+    store.sync();
+    TextEditorWindow editor(form->document(), *payee);
+    EXPECT_EQ(editor.textBox()->font().family(), QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(editor.textBox()->font().pointSize(), 12);
+    for (const char* key : {"ScriptFontName", "ScriptFontSize", "TextFontName", "TextFontSize", "UseDefaultFont"})
+        store.remove(QString::fromLatin1(key));
 }
 
 TEST_F(TextEditorWindowTest, InsertInTheTextBoxOpensTheDataFieldDialog)
