@@ -10,6 +10,7 @@
 #include "report/designer/designer_settings.h"
 #include "report/designer/text_editing.h"
 #include "report/designer/text_editor_window.h"
+#include "report/data/memorydataset.h"
 #include "report/model/engine_context.h"
 #include "report/script/displayformat.h"
 #include "report/printer/printer_backend.h"
@@ -303,6 +304,31 @@ TEST_F(TextEditorWindowTest, PaneFontsComeFromTheDesignerSettingsAndTheSplitterI
     EXPECT_EQ(editor.textBox()->font().pointSize(), 12);
     for (const char* key : {"ScriptFontName", "ScriptFontSize", "TextFontName", "TextFontSize", "UseDefaultFont"})
         store.remove(QString::fromLatin1(key));
+}
+
+TEST_F(TextEditorWindowTest, TheDataFieldDialogGivesTheChosenFieldOfANamedDataSet)
+{
+    ComponentContainer window("Form1");
+    MemoryDataSet cheques("Cheques", {{"skdw"}, {"je", FieldKind::Float}});
+    window.add(&cheques);
+    report.Owner = &window;
+
+    TextEditorWindow editor(form->document(), *payee);
+    caretToEnd(editor.textBox());
+    QString listed;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<DataFieldDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        listed = dialog->sources()->currentItem() ? dialog->sources()->currentItem()->text() : QString();
+        dialog->fields()->setCurrentRow(0);
+        dialog->accept();
+    });
+    editor.insertDataField();
+    EXPECT_EQ(listed, QStringLiteral("Cheques"));
+    EXPECT_EQ(editor.textBox()->toPlainText(), QStringLiteral("[dskdw][Cheques.\"skdw\"]"));
+    EXPECT_EQ(editor.textBox()->textCursor().position(), editor.textBox()->toPlainText().size());
+    EXPECT_EQ(designerSession().TextEditor.DataSet, "Cheques");   // preselected next time
+    report.Owner = nullptr;
 }
 
 TEST_F(TextEditorWindowTest, InsertInTheTextBoxOpensTheDataFieldDialog)
