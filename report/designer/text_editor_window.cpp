@@ -723,7 +723,11 @@ void TextEditorWindow::accept()
         ui::services().message(error, "Text editor", ui::Icon::Error);
         return;
     }
-    if (const std::optional<ScriptError> failed = checkScript(*script)) {
+    // A script the object forbids editing is kept as it is: were it checked,
+    // a faulty one would lock the text box's changes in an editor that can
+    // neither fix it nor close with OK.
+    const bool scriptLocked = script_->isReadOnly();
+    if (const std::optional<ScriptError> failed = scriptLocked ? std::nullopt : checkScript(*script)) {
         const std::string pane = text::utf8ToGbk(script_->toPlainText().toStdString());
         QTextCursor cursor = script_->textCursor();
         cursor.setPosition(int(positionOf(pane, failed->Line, failed->Column)));
@@ -734,7 +738,8 @@ void TextEditorWindow::accept()
         error_->show();
         return;
     }
-    doc_.setMemoAndScript(view_, scriptOnly_ ? view_.Memo : *memo, scriptToStore(*script));
+    doc_.setMemoAndScript(view_, scriptOnly_ ? view_.Memo : *memo,
+                          scriptLocked ? view_.ScriptLines : scriptToStore(*script));
     saveSettings();
     QDialog::accept();
 }

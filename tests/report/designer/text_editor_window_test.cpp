@@ -149,6 +149,20 @@ TEST_F(TextEditorWindowTest, RestrictionsMakeTheirPaneReadOnlyAndBandsShowOnlyTh
         editor.insert({"[dx]"});
         EXPECT_EQ(editor.textBox()->toPlainText(), QStringLiteral("[dskdw]"));
     }
+    // A script locked against editing is neither checked nor rewritten, so a
+    // faulty one cannot keep the text's changes from being applied.
+    payee->Restrictions = restrict::DontEditScript;
+    payee->ScriptLines = {"begin", "  a := 1", "  b := 2", "end"};
+    ASSERT_TRUE(checkScript(payee->ScriptLines));
+    {
+        TextEditorWindow editor(form->document(), *payee);
+        EXPECT_TRUE(editor.scriptBox()->isReadOnly());
+        editor.textBox()->setPlainText(QStringLiteral("[dskdw] [dx]"));
+        editor.accept();
+        EXPECT_EQ(editor.result(), QDialog::Accepted);
+        EXPECT_EQ(payee->Memo, (StringList{"[dskdw] [dx]"}));
+        EXPECT_EQ(payee->ScriptLines, (StringList{"begin", "  a := 1", "  b := 2", "end"}));
+    }
     auto& band = report.Pages[0].Add<TfrBandView>();
     band.Name = "Title";
     TextEditorWindow editor(form->document(), band);
