@@ -2,6 +2,7 @@
 
 #include "platform/text/gbk.h"
 #include "platform/ui/uiservices.h"
+#include "report/designer/text_editing.h"
 #include "report/printer/printing_context.h"
 
 #include <QButtonGroup>
@@ -268,13 +269,11 @@ void TextLinesDialog::accept()
 
 std::optional<StringList> TextLinesDialog::lines() const
 {
-    std::string gbk;
-    if (!text::tryUtf8ToGbk(edit_->toPlainText().toStdString(), gbk)) {
-        ui::services().message("The text holds characters that a template cannot store (GBK)", "Error",
-                               ui::Icon::Error);
-        return std::nullopt;
-    }
-    return splitLines(gbk);
+    std::string refused;
+    std::optional<StringList> lines = gbkLines(edit_->toPlainText().toStdString(), refused);
+    // The message names the character a template cannot store.
+    if (!lines) ui::services().message(refused, "Error", ui::Icon::Error);
+    return lines;
 }
 
 // ---------------------------------------------------------------- restrictions

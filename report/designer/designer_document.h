@@ -225,6 +225,14 @@ public:
     // A property of the current page (nothing selected).
     std::optional<std::string> setPageProperty(std::string_view name, const Value& value);
     bool setMemo(TfrView& view, const StringList& lines);
+    // The text editor's OK: the object's lines and script together, one undo
+    // entry; false when neither changed.
+    bool setMemoAndScript(TfrView& view, const StringList& memo, const StringList& script);
+    // The format dialog's OK: the packed display format and its custom text,
+    // one undo entry; false when neither changed.
+    bool setDisplayFormat(TfrView& view, std::uint32_t format, const std::string& formatText);
+    // The highlight dialog's OK: the highlight and its condition, one undo entry.
+    bool setHighlight(TfrMemoView& view, const TfrHighlight& highlight, const std::string& condition);
     // The pop-up menu's "Stretched": flag 0x01 on every selected object that
     // may be modified.
     bool setStretched(bool on);

@@ -8,6 +8,7 @@
 #include "report/designer/designer_page.h"
 #include "report/designer/designer_ruler.h"
 #include "report/designer/designer_settings.h"
+#include "report/designer/text_editor_window.h"
 #include "report/designer/object_inspector.h"
 #include "report/designer/tfr_designer.h"
 #include "report/designer/designer_preview.h"
@@ -30,6 +31,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -680,14 +682,11 @@ void TfrDesignerForm::showPageOptions()
 
 void TfrDesignerForm::editLines(TfrView& view, bool script)
 {
-    if (view.Restrictions & (script ? restrict::DontEditScript : restrict::DontEditMemo)) return;
-    TextLinesDialog dialog(script ? QStringLiteral("Script") : QStringLiteral("Memo"),
-                           script ? view.ScriptLines : view.Memo, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    const std::optional<StringList> lines = dialog.lines();
-    if (!lines) return;
-    if (script) doc_.setScript(&view, *lines);
-    else doc_.setMemo(view, *lines);
+    // The text editor holds both the lines and the script; each pane is
+    // read-only where the object's restrictions say so.
+    TextEditorWindow editor(doc_, view, this);
+    if (script) editor.scriptBox()->setFocus();
+    editor.exec();
 }
 
 void TfrDesignerForm::openEditor(bool textEditor)

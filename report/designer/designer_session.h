@@ -40,9 +40,17 @@ struct ClipboardRecord {
     std::string Record;
 };
 
+// What the text editor and its dialogs preselect at their next opening.
+struct TextEditorChoices {
+    bool ScriptShown = true;
+    std::string DataSet;            // last chosen in "Insert data field" (GBK)
+    std::string VariableCategory;   // last chosen in "Variables" (GBK)
+};
+
 struct DesignerSession {
     LastUsedValues LastUsed;
     std::vector<ClipboardRecord> Clipboard;
+    TextEditorChoices TextEditor;
 };
 
 DesignerSession& designerSession();

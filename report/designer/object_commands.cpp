@@ -655,6 +655,36 @@ bool DesignerDocument::setMemo(TfrView& view, const StringList& lines)
     return true;
 }
 
+bool DesignerDocument::setMemoAndScript(TfrView& view, const StringList& memo, const StringList& script)
+{
+    if (view.Memo == memo && view.ScriptLines == script) return false;
+    recordModified({&view});
+    view.Memo = memo;
+    view.ScriptLines = script;
+    changed();
+    return true;
+}
+
+bool DesignerDocument::setDisplayFormat(TfrView& view, std::uint32_t format, const std::string& formatText)
+{
+    if (view.DisplayFormat == format && view.DisplayFormatText == formatText) return false;
+    recordModified({&view});
+    view.DisplayFormat = format;
+    view.DisplayFormatText = formatText;
+    changed();
+    return true;
+}
+
+bool DesignerDocument::setHighlight(TfrMemoView& view, const TfrHighlight& highlight, const std::string& condition)
+{
+    if (view.Highlight == highlight && view.HighlightCondition == condition) return false;
+    recordModified({&view});
+    view.Highlight = highlight;
+    view.HighlightCondition = condition;
+    changed();
+    return true;
+}
+
 bool DesignerDocument::setStretched(bool on)
 {
     std::vector<TfrView*> targets;

@@ -11,6 +11,7 @@
 #include "report/designer/designer_form.h"
 #include "report/designer/designer_page.h"
 #include "report/designer/designer_settings.h"
+#include "report/designer/text_editor_window.h"
 #include "report/designer/tfr_designer.h"
 #include "report/model/engine_context.h"
 #include "report/preview/preview_widgets.h"
@@ -27,7 +28,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QPlainTextEdit>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -223,6 +226,90 @@ TEST_F(DesignerOnScreen, DragThePayeeFiveMillimetresNudgeItSaveAndReopen)
     EXPECT_TRUE(field->Selected);
     savePicture(again, "designer-reopened.png");
     again.close();
+}
+
+// A double click on the payee field opens the text editor; the expression
+// builder, reached from its button, inserts the capital amount variable
+// typed as dx at the end of the field's text; Ctrl+Enter is OK, Ctrl+S saves,
+// and the file holds the new text.
+TEST_F(DesignerOnScreen, TheTextEditorInsertsAVariableIntoThePayeeFieldAndTheTemplateKeepsIt)
+{
+    TfrReport report;
+    ASSERT_TRUE(report.LoadFromFile(file.toStdString()));
+    {
+        TfrDesignerForm form(report, &component);
+        form.showDesigner();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        form.activateWindow();
+        QTest::qWait(300);
+        TfrView* payee = report.FindObject("Payee");
+        ASSERT_NE(payee, nullptr);
+
+        // While the editor is open (modally, inside the double click), timers
+        // drive it: the builder's button is clicked, dx typed, Enter; then
+        // the editor is looked at and Ctrl+Enter closes it.
+        QString editorTitle, textBefore, textAfter;
+        QProcess typing;
+        QTimer::singleShot(1500, [&] {
+            auto* editor = qobject_cast<TextEditorWindow*>(QApplication::activeModalWidget());
+            if (!editor) return;
+            editorTitle = editor->windowTitle();
+            textBefore = editor->textBox()->toPlainText();
+            QToolButton* expression = editor->button(QStringLiteral("Insert expression"));
+            const QPoint at = expression->mapToGlobal(expression->rect().center());
+            typing.start(QStringLiteral("xdotool"),
+                         {"key", "--clearmodifiers", "ctrl+End", "sleep", "0.3", "mousemove", num(at.x()), num(at.y()),
+                          "sleep", "0.2", "click", "1", "sleep", "1", "key", "d", "x", "sleep", "0.3", "key", "Return"});
+        });
+        QTimer::singleShot(5000, [&] {
+            auto* editor = qobject_cast<TextEditorWindow*>(QApplication::activeModalWidget());
+            if (!editor) return;
+            textAfter = editor->textBox()->toPlainText();
+            savePicture(*editor, "texteditor-payee.png");
+            QProcess::execute(QStringLiteral("xdotool"), {"key", "--clearmodifiers", "ctrl+Return"});
+        });
+        const QPoint at = onScreen(form, {payee->Left + 20, payee->Top + 10});
+        ASSERT_TRUE(xdotool({"mousemove", num(at.x()), num(at.y()), "sleep", "0.2", "click", "--repeat", "2",
+                             "--delay", "80", "1"}));
+        QElapsedTimer waited;
+        waited.start();
+        while (QApplication::activeModalWidget() && waited.elapsed() < 10000) QTest::qWait(100);
+        typing.waitForFinished(5000);
+        EXPECT_EQ(editorTitle, QStringLiteral("Text editor"));
+        EXPECT_EQ(textBefore, QStringLiteral("[dskdw]"));
+        EXPECT_EQ(textAfter, QStringLiteral("[dskdw][dx]"));
+        EXPECT_EQ(payee->Memo, (StringList{"[dskdw][dx]"}));
+        EXPECT_TRUE(payee->ScriptLines.empty());
+        EXPECT_TRUE(form.document().modified());
+        savePicture(form, "texteditor-designer-after.png");
+        {
+            ExpressionBuilder builder(report, &form);
+            builder.edit()->setText(QStringLiteral("[dx] + ' '"));
+            builder.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&builder));
+            savePicture(builder, "texteditor-builder.png");
+            builder.reject();
+            DisplayFormatDialog format(payee->DisplayFormat, payee->DisplayFormatText, &form);
+            format.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&format));
+            savePicture(format, "texteditor-format.png");
+            format.reject();
+            HighlightDialog highlight(static_cast<TfrMemoView*>(payee)->Highlight, "[dx] = ''", &form);
+            highlight.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&highlight));
+            savePicture(highlight, "texteditor-highlight.png");
+            highlight.reject();
+        }
+
+        ASSERT_TRUE(xdotool({"windowfocus", "--sync", num(int(form.winId()))}));
+        ASSERT_TRUE(xdotool({"key", "--clearmodifiers", "ctrl+s"}));
+        EXPECT_FALSE(form.document().modified());
+        form.close();
+    }
+    const nlohmann::json saved = dump(file);
+    const nlohmann::json* payee = objectNamed(saved, "Payee");
+    ASSERT_NE(payee, nullptr);
+    EXPECT_EQ((*payee)["memo"], nlohmann::json::array({"[dskdw][dx]"}));
 }
 
 TEST_F(DesignerOnScreen, SavingATemplateThatFailedToLoadAsksForAnotherNameAndKeepsTheFile)

@@ -239,6 +239,7 @@ TEST_F(WindowTest, TheMemoEditorTakesLinesOfGbkTextAndKeepsTextGbkCannotHoldOpen
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);   // still open, the text kept
     ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_NE(ui.shown[0].text.find("\U0001F600"), std::string::npos) << ui.shown[0].text;
     EXPECT_EQ(dialog.editor()->toPlainText(), QStringLiteral("收款人：[dskdw]\n\n第三行 \U0001F600"));
 
     dialog.editor()->setPlainText(QStringLiteral("收款人：[dskdw]\n\n第三行"));
