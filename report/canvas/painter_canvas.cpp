@@ -6,9 +6,11 @@
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <numeric>
+#include <optional>
 
 namespace pemvora::report {
 
@@ -33,6 +35,36 @@ std::optional<Rect> intersection(std::optional<Rect> a, const Rect& b)
            std::min(a->bottom, b.bottom)};
     if (r.isEmpty()) r = Rect{r.left, r.top, r.left, r.top};
     return r;
+}
+
+// Lines longer than this along their longer axis are cut to what can be seen.
+constexpr long long kLongLine = 1 << 16;
+
+struct LinePart {
+    double start;   // where the part begins on the whole line, 0 to 1
+    int x1, y1, x2, y2;
+};
+
+// The part of the line inside `area` grown by `margin` pixels on every side
+// (Liang-Barsky), or nothing when the line misses it.
+std::optional<LinePart> visiblePart(const Rect& area, double margin, int x1, int y1, int x2, int y2)
+{
+    if (area.isEmpty()) return std::nullopt;
+    const double left = double(area.left) - margin, right = double(area.right) + margin;
+    const double top = double(area.top) - margin, bottom = double(area.bottom) + margin;
+    const double ex = double(x2) - x1, ey = double(y2) - y1;
+    double t0 = 0, t1 = 1;
+    const auto cut = [&](double p, double q) {
+        if (p == 0) return q >= 0;
+        const double t = q / p;
+        if (p < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        return t0 <= t1;
+    };
+    if (!(cut(-ex, x1 - left) && cut(ex, right - x1) && cut(-ey, y1 - top) && cut(ey, bottom - y1)))
+        return std::nullopt;
+    const auto at = [](int from, double delta, double t) { return static_cast<int>(std::lround(from + delta * t)); };
+    return LinePart{t0, at(x1, ex, t0), at(y1, ey, t0), at(x1, ex, t1), at(y1, ey, t1)};
 }
 
 bool isBreakChar(QChar c) { return c == QLatin1Char(' ') || c == QChar(0x00A0); }
@@ -172,6 +204,32 @@ void PainterCanvas::drawLinePixels(int x1, int y1, int x2, int y2)
     const std::span<const int> pattern = w == 1 ? penPattern(pen_.style) : std::span<const int>{};
     const bool opaqueGaps = backgroundMode_ == BackgroundMode::Opaque;
     const int lo = -(w / 2);   // offsets across the line: lo .. lo + w - 1
+
+    // A line longer than any device (from a damaged file, say) is cut to the
+    // part that can be seen before it is walked: pixel by pixel it would take
+    // minutes. The dash pattern goes on as if the whole line had been drawn.
+    const long long steps = std::max(std::llabs(static_cast<long long>(x2) - x1),
+                                     std::llabs(static_cast<long long>(y2) - y1));
+    struct PatternAfterCut {
+        std::size_t& pos;
+        std::size_t end;
+        bool cut = false;
+        ~PatternAfterCut()
+        {
+            if (cut) pos = end;
+        }
+    } after{patternPos_, patternPos_ + static_cast<std::size_t>(steps)};
+    if (steps > kLongLine) {
+        after.cut = true;
+        std::optional<Rect> area = bounds_;
+        if (!area && painter_.device() != nullptr)
+            area = Rect{0, 0, painter_.device()->width(), painter_.device()->height()};
+        if (clip_) area = intersection(area, *clip_);
+        const auto seen = area ? visiblePart(*area, double(w) + 2, x1, y1, x2, y2) : std::nullopt;
+        if (!seen) return;
+        patternPos_ += static_cast<std::size_t>(std::llround(seen->start * double(steps)));
+        x1 = seen->x1, y1 = seen->y1, x2 = seen->x2, y2 = seen->y2;
+    }
 
     const int dx = std::abs(x2 - x1), dy = std::abs(y2 - y1);
     const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;

@@ -133,6 +133,33 @@ TEST(Canvas, DashStylesHaveFixedPixelPatterns)
     EXPECT_EQ(up.column(1, 0, 30), "...###...###...###...###...###");
 }
 
+// A line from a damaged file may run for a billion pixels: only what can be
+// seen is walked, and the dash pattern still stands where the whole line puts it.
+TEST(Canvas, LinesFarLongerThanTheDeviceAreCutToIt)
+{
+    constexpr int kFar = 1 << 30;
+    TinyImage dotted(32, 3, kGreen);
+    dotted.canvas().setPen({kBlack, 1, PenStyle::Dot});
+    dotted.canvas().setBackgroundMode(BackgroundMode::Transparent);
+    dotted.canvas().line(-600000, 1, kFar, 1);   // 600000 is a whole number of dot periods
+    EXPECT_EQ(dotted.row(1, 0, 30), "###ggg###ggg###ggg###ggg###ggg");
+
+    TinyImage diagonal(12, 12);
+    diagonal.canvas().setPen({kBlack, 1, PenStyle::Solid});
+    diagonal.canvas().line(-kFar, -kFar, kFar, kFar);
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(diagonal.at(i, i), kBlack) << i;
+        if (i > 0) EXPECT_NE(diagonal.at(i - 1, i), kBlack) << i;
+    }
+
+    // Wholly outside what can be seen: nothing drawn.
+    TinyImage outside(12, 12);
+    outside.canvas().setPen({kBlack, 3, PenStyle::Solid});
+    outside.canvas().line(-kFar, 40, kFar, 40);
+    outside.canvas().line(-kFar, kFar, kFar, -kFar + 100);
+    EXPECT_EQ(outside.row(11, 0, 12), "............");
+}
+
 TEST(Canvas, WidePensAreSolidAndCentred)
 {
     TinyImage img(12, 9);
