@@ -9,6 +9,8 @@
 #include "report/model/report_files.h"
 #include "report/model/template_codec.h"
 
+#include "tools/pemvora-cli/object_json.h"
+
 #include <nlohmann/json.hpp>
 
 #include <iostream>
@@ -21,13 +23,6 @@ using nlohmann::json;
 
 std::string u(std::string_view gbk) { return text::gbkToUtf8(gbk); }
 
-json lines(const StringList& list)
-{
-    json out = json::array();
-    for (const std::string& line : list) out.push_back(u(line));
-    return out;
-}
-
 json pairs(const TfrVariables& list)
 {
     json out = json::array();
@@ -35,77 +30,10 @@ json pairs(const TfrVariables& list)
     return out;
 }
 
-std::string hex(std::string_view bytes)
-{
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (char c : bytes) {
-        out.push_back(kDigits[static_cast<unsigned char>(c) >> 4]);
-        out.push_back(kDigits[static_cast<unsigned char>(c) & 15]);
-    }
-    return out;
-}
-
-json object(const TfrView& v)
-{
-    json o{
-        {"kind", v.ObjectKind},
-        {"class", std::string(v.ClassName())},
-        {"name", u(v.Name)},
-        {"left", v.Left},
-        {"top", v.Top},
-        {"width", v.Width},
-        {"height", v.Height},
-        {"flags", v.Flags},
-        {"frameTyp", v.FrameTyp},
-        {"frameWidth", v.FrameWidth},
-        {"frameColor", v.FrameColor},
-        {"frameStyle", v.FrameStyle},
-        {"fillColor", v.FillColor},
-        {"memo", lines(v.Memo)},
-        {"script", lines(v.ScriptLines)},
-        {"visible", v.Visible},
-        {"restrictions", v.Restrictions},
-        {"tag", u(v.Tag)},
-        {"gapX", v.GapX},
-        {"gapY", v.GapY},
-        {"bandAlign", v.BandAlign},
-    };
-    if (const auto* m = dynamic_cast<const TfrMemoView*>(&v)) {
-        o["font"] = {{"name", u(m->Font.Name)},
-                     {"size", m->Font.Size},
-                     {"style", m->Font.Style},
-                     {"color", m->Font.FontColor},
-                     {"charset", m->Font.Charset}};
-        o["alignment"] = m->Alignment;
-        o["lineSpacing"] = m->LineSpacing;
-        o["charSpacing"] = m->CharSpacing;
-        o["highlight"] = {{"fontStyle", m->Highlight.FontStyle},
-                          {"fontColor", m->Highlight.FontColor},
-                          {"fillColor", m->Highlight.FillColor},
-                          {"condition", u(m->HighlightCondition)}};
-    } else if (const auto* b = dynamic_cast<const TfrBandView*>(&v)) {
-        o["childBand"] = u(b->ChildBand);
-        o["master"] = u(b->Master);
-        o["columns"] = b->Columns;
-        o["columnWidth"] = b->ColumnWidth;
-        o["columnGap"] = b->ColumnGap;
-        o["newColumnAfter"] = b->NewColumnAfter;
-    } else if (const auto* s = dynamic_cast<const TfrSubReportView*>(&v)) {
-        o["subPage"] = s->SubPageIndex;
-    } else if (const auto* p = dynamic_cast<const TfrPictureView*>(&v)) {
-        o["graphicKind"] = static_cast<int>(p->Picture.IsEmpty() ? GraphicKind::None : p->Picture.Kind);
-        o["blobType"] = p->BlobType;
-        o["graphicBytes"] = hex(p->Picture.Data);
-    }
-    return o;
-}
-
 json page(const TfrPage& p)
 {
     json objects = json::array();
-    for (const auto& view : p.PageObjects) objects.push_back(object(*view));
+    for (const auto& view : p.PageObjects) objects.push_back(objectJson(*view, ObjectJsonForm::Template));
     return {
         {"name", u(p.Name)},
         {"paperSize", p.Paper.size},
@@ -122,7 +50,7 @@ json page(const TfrPage& p)
         {"borderStyle", p.BorderStyle},
         {"caption", u(p.Caption)},
         {"position", p.Position},
-        {"script", lines(p.ScriptLines)},
+        {"script", linesJson(p.ScriptLines, ObjectJsonForm::Template)},
         {"objects", std::move(objects)},
     };
 }
@@ -166,8 +94,8 @@ void run(const std::string& file, const std::optional<std::string>& password)
     };
     if (loaded.form == ReportFileForm::NewReportTemplate) {
         const NewReportTemplateInfo& info = loaded.newReportTemplate;
-        doc["description"] = lines(info.Description);
-        doc["previewBitmap"] = info.PreviewBitmap.empty() ? json(nullptr) : json(hex(info.PreviewBitmap));
+        doc["description"] = linesJson(info.Description, ObjectJsonForm::Template);
+        doc["previewBitmap"] = info.PreviewBitmap.empty() ? json(nullptr) : json(hexOf(info.PreviewBitmap));
     }
     print(doc);
 }
