@@ -5,6 +5,7 @@
 #include "report/model/engine_context.h"
 #include "report/model/export_filter.h"
 #include "report/model/memo.h"
+#include "report/model/pixel_limits.h"
 #include "report/model/report.h"
 
 #include "platform/text/gbk.h"
@@ -18,26 +19,8 @@ namespace pemvora::report {
 
 namespace {
 
-// Coordinates and sizes are held within 2^28 pixels of the origin: far
-// beyond any page, yet leaving room for the sums that follow (in Qt too).
-constexpr long long kCoordinateLimit = 1LL << 28;
-
-// Rounded and held to the int range (a damaged record's sizes times a scale
-// may lie beyond it).
-int roundi(double x)
-{
-    const double r = roundHalfEven(x);
-    if (!(r > -kCoordinateLimit)) return -kCoordinateLimit;
-    if (r > kCoordinateLimit) return kCoordinateLimit;
-    return static_cast<int>(r);
-}
-
-// Sizes and gaps come from files as any 32-bit value; sums of them are taken
-// in 64 bits and held to the int range instead of overflowing.
-int clampToInt(long long v)
-{
-    return static_cast<int>(std::clamp<long long>(v, -kCoordinateLimit, kCoordinateLimit));
-}
+using pixels::clampToInt;
+using pixels::roundi;
 
 bool isLineBreak(char c) { return c == '\r' || c == '\n'; }
 

@@ -1,6 +1,7 @@
 // The device-scale geometry every kind's Paint works in, and hit regions.
 
 #include "report/model/engine_context.h"
+#include "report/model/pixel_limits.h"
 #include "report/model/view.h"
 
 #include "platform/value/numbertext.h"
@@ -12,24 +13,8 @@ namespace pemvora::report {
 
 namespace {
 
-// Coordinates and sizes are held within 2^28 pixels of the origin: far
-// beyond any page, yet leaving room for the sums that follow (in Qt too).
-constexpr long long kCoordinateLimit = 1LL << 28;
-
-// Rounded and held to the int range: a damaged record may hold any 32-bit
-// size, and scaled or added to another it may lie beyond the range.
-int roundi(double x)
-{
-    const double r = roundHalfEven(x);
-    if (!(r > -kCoordinateLimit)) return -kCoordinateLimit;
-    if (r > kCoordinateLimit) return kCoordinateLimit;
-    return static_cast<int>(r);
-}
-
-int clampToInt(long long v)
-{
-    return static_cast<int>(std::clamp<long long>(v, -kCoordinateLimit, kCoordinateLimit));
-}
+using pixels::clampToInt;
+using pixels::roundi;
 
 } // namespace
 

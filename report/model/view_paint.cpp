@@ -2,6 +2,7 @@
 
 #include "report/canvas/frameline.h"
 #include "report/model/engine_context.h"
+#include "report/model/pixel_limits.h"
 #include "report/model/view.h"
 
 #include "platform/value/numbertext.h"
@@ -10,7 +11,7 @@ namespace pemvora::report {
 
 namespace {
 
-int roundi(double x) { return static_cast<int>(roundHalfEven(x)); }
+using pixels::roundi;
 
 } // namespace
 
@@ -19,8 +20,8 @@ namespace {
 // Right and bottom edge of the whole object in device pixels, from the saved geometry.
 Point scaledFarCorner(const TfrView& v)
 {
-    return {roundi((v.Saved.Left + v.Saved.Width) * v.DeviceScaleX + v.DeviceOffsetX),
-            roundi((v.Saved.Top + v.Saved.Height) * v.DeviceScaleY + v.DeviceOffsetY)};
+    return {roundi((double(v.Saved.Left) + v.Saved.Width) * v.DeviceScaleX + v.DeviceOffsetX),
+            roundi((double(v.Saved.Top) + v.Saved.Height) * v.DeviceScaleY + v.DeviceOffsetY)};
 }
 
 } // namespace
