@@ -6,6 +6,10 @@ namespace pemvora::report {
 
 namespace {
 
+// A dashed frame is drawn as one dashed line per pixel of its width: 1024 is
+// over 2 cm at 1200 dots per inch, wider than any frame a report has.
+constexpr int kMaxDashedWidth = 1024;
+
 // The line moved by `offset` pixels across its direction (down for a
 // horizontal line, right for a vertical one).
 void offsetLine(Canvas& canvas, Point from, Point to, int offset)
@@ -35,7 +39,12 @@ void drawFrameLine(Canvas& canvas, Point from, Point to, const FrameLineStyle& s
             canvas.line(from.x, from.y, to.x, to.y);
             return;
         }
-        for (int offset = -(w / 2); offset <= w - 1 - w / 2; ++offset) offsetLine(canvas, from, to, offset);
+        // Wider than any real frame (a damaged file): drawn kMaxDashedWidth wide.
+        {
+            const int width = std::min(w, kMaxDashedWidth);
+            for (int offset = -(width / 2); offset <= width - 1 - width / 2; ++offset)
+                offsetLine(canvas, from, to, offset);
+        }
         return;
     case PenStyle::Double:
         canvas.setPen(Pen{style.frameColor, w, PenStyle::Solid});

@@ -219,12 +219,25 @@ void PainterCanvas::drawLinePixels(int x1, int y1, int x2, int y2)
             if (cut) pos = end;
         }
     } after{patternPos_, patternPos_ + static_cast<std::size_t>(steps)};
+    std::optional<Rect> area = bounds_;
+    if (!area && painter_.device() != nullptr)
+        area = Rect{0, 0, painter_.device()->width(), painter_.device()->height()};
+    if (clip_) area = intersection(area, *clip_);
+    // A line wholly outside what can be seen (one of the many one-pixel lines
+    // of a very wide dashed frame, say) is passed over at once.
+    if (area) {
+        const long long reach = static_cast<long long>(w) + 2;
+        const bool apart = std::max<long long>(x1, x2) + reach < area->left ||
+                           std::min<long long>(x1, x2) - reach >= area->right ||
+                           std::max<long long>(y1, y2) + reach < area->top ||
+                           std::min<long long>(y1, y2) - reach >= area->bottom;
+        if (apart) {
+            after.cut = true;
+            return;
+        }
+    }
     if (steps > kLongLine) {
         after.cut = true;
-        std::optional<Rect> area = bounds_;
-        if (!area && painter_.device() != nullptr)
-            area = Rect{0, 0, painter_.device()->width(), painter_.device()->height()};
-        if (clip_) area = intersection(area, *clip_);
         const auto seen = area ? visiblePart(*area, double(w) + 2, x1, y1, x2, y2) : std::nullopt;
         if (!seen) return;
         patternPos_ += static_cast<std::size_t>(std::llround(seen->start * double(steps)));
