@@ -298,9 +298,13 @@ void TfrMemoView::drawUnderlines()
     const long long h = static_cast<long long>(roundi(LineSpacing * DeviceScaleY)) + fontHeight;
     if (h <= 0) return;
     c.setPen({FrameColor, roundi(FrameWidth), PenStyle::Solid});
-    for (long long i = 0; i < Height / h; ++i) {
+    // No page holds more lines than this; a damaged file's height may ask for millions.
+    constexpr long long kMostUnderlines = 1 << 16;
+    const long long count = std::min<long long>(Height / h, kMostUnderlines);
+    const int right = clampToInt(static_cast<long long>(Left) + Width - 1);
+    for (long long i = 0; i < count; ++i) {
         const int y = clampToInt(static_cast<long long>(Top) + GapY + h * i + roundi(2 * DeviceScaleY) + fontHeight);
-        c.line(Left, y, clampToInt(static_cast<long long>(Left) + Width - 1), y);
+        c.line(Left, y, right, y);
     }
 }
 
