@@ -116,10 +116,11 @@ bool TfrEMFPages::HitTest(int index, Point point, std::string& url, int& cursor,
     // Objects of a page stretched to the printable area are shown mapped into it.
     double sx = 1, sy = 1, ox = 0, oy = 0;
     if (!page.UseMargins && m.PaperWidth > 0 && m.PaperHeight > 0) {
-        sx = static_cast<double>(m.PrintWidth - page.Margins.Left - page.Margins.Right) / m.PaperWidth;
-        sy = static_cast<double>(m.PrintHeight - page.Margins.Top - page.Margins.Bottom) / m.PaperHeight;
-        ox = page.Margins.Left + m.OffsetX;
-        oy = page.Margins.Top + m.OffsetY;
+        // In doubles: a file's margins may be any 32-bit values.
+        sx = (static_cast<double>(m.PrintWidth) - page.Margins.Left - page.Margins.Right) / m.PaperWidth;
+        sy = (static_cast<double>(m.PrintHeight) - page.Margins.Top - page.Margins.Bottom) / m.PaperHeight;
+        ox = static_cast<double>(page.Margins.Left) + m.OffsetX;
+        oy = static_cast<double>(page.Margins.Top) + m.OffsetY;
     }
 
     const auto& objects = page.PageObjects->PageObjects;
