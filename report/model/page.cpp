@@ -1,4 +1,5 @@
 #include "report/model/page.h"
+#include "report/model/pixel_limits.h"
 
 #include "platform/text/gbk.h"
 #include "platform/value/numbertext.h"
@@ -84,14 +85,17 @@ int TfrPage::RightEdge() const
 {
     const TfrPageMetrics& m = Paper.metrics;
     if (!MarginsInUse) return m.PaperWidth;
-    return Margins.Right != 0 ? m.PaperWidth - Margins.Right : m.OffsetX + m.PrintWidth;
+    // Margins read from a file may be any 32-bit value: the edge is held in range.
+    return Margins.Right != 0 ? pixels::clampToInt(static_cast<long long>(m.PaperWidth) - Margins.Right)
+                              : m.OffsetX + m.PrintWidth;
 }
 
 int TfrPage::BottomEdge() const
 {
     const TfrPageMetrics& m = Paper.metrics;
     if (!MarginsInUse) return m.PaperHeight;
-    return Margins.Bottom != 0 ? m.PaperHeight - Margins.Bottom : m.OffsetY + m.PrintHeight;
+    return Margins.Bottom != 0 ? pixels::clampToInt(static_cast<long long>(m.PaperHeight) - Margins.Bottom)
+                               : m.OffsetY + m.PrintHeight;
 }
 
 namespace {
