@@ -332,7 +332,7 @@ void TfrMemoView::Paint(Canvas& target)
         if (Alignment & textalign::Rotated) {
             Height = w;
         } else {
-            if (Alignment & 1) Left += Width - w;
+            if (Alignment & 1) Left = clampToInt(static_cast<long long>(Left) + Width - w);
             Width = w;
         }
     }
