@@ -4,6 +4,7 @@
 #include "report/model/engine_context.h"
 #include "report/model/objects.h"
 #include "report/model/page.h"
+#include "report/model/pixel_limits.h"
 
 #include <algorithm>
 
@@ -74,6 +75,13 @@ private:
 
 } // namespace
 
+// Positions and sizes read from a file may be any 32-bit values: sums are
+// taken in 64 bits and held in range.
+namespace {
+long long ll(int v) { return v; }
+int fit(long long v) { return pixels::clampToInt(v); }
+} // namespace
+
 void TfrView::ApplyBandAlign(Canvas* target)
 {
     EngineContext& e = engine();
@@ -91,19 +99,19 @@ void TfrView::ApplyBandAlign(Canvas* target)
     switch (BandAlign) {
     case bandalign::Left:
         if (const TfrView* n = neighbours.left()) {
-            Left = n->Left + n->Width;
+            Left = fit(ll(n->Left) + n->Width);
             // Past the right edge the object keeps no width, never a negative one.
-            if (n->Left + n->Width > R) Width = std::max(0, R - Left);
+            if (ll(n->Left) + n->Width > R) Width = std::max(0, fit(ll(R) - Left));
         } else {
             Left = L;
         }
         break;
     case bandalign::Right:
-        if (const TfrView* n = neighbours.right()) Left = n->Left - Width - 1;
-        else Left = R - Width;
+        if (const TfrView* n = neighbours.right()) Left = fit(ll(n->Left) - Width - 1);
+        else Left = fit(ll(R) - Width);
         break;
     case bandalign::Center:
-        Left = L + (R - L - Width) / 2;
+        Left = fit(L + (ll(R) - L - Width) / 2);
         break;
     case bandalign::Width:
         if (!running) {
@@ -113,25 +121,25 @@ void TfrView::ApplyBandAlign(Canvas* target)
                 Width = band->Width;
             } else {
                 Left = L;
-                Width = R - L;
+                Width = fit(ll(R) - L);
             }
         } else if (!currentBand) {
             Left = L;
-            Width = R - L - 1;
+            Width = fit(ll(R) - L - 1);
         }
         break;
     case bandalign::Bottom:
     case bandalign::Top:
         if (!running) {
             if (const TfrBandView* band = findBandUnder(page, *this))
-                Top = BandAlign == bandalign::Bottom ? band->Top + band->Height - Height : band->Top;
+                Top = BandAlign == bandalign::Bottom ? fit(ll(band->Top) + band->Height - Height) : band->Top;
         }
         break;
     case bandalign::Rest: {
         const TfrView* l = neighbours.left();
         const TfrView* r = neighbours.right();
-        Left = l ? l->Left + l->Width : L;
-        Width = r ? r->Left - Left : R - Left;
+        Left = l ? fit(ll(l->Left) + l->Width) : L;
+        Width = r ? fit(ll(r->Left) - Left) : fit(ll(R) - Left);
         break;
     }
     default:
