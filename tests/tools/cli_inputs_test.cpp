@@ -1,6 +1,7 @@
 // pemvora-cli on inputs that once crashed it or answered wrongly: each ends
 // with a result, or with exit code 1 and the reason on standard error.
 
+#include "tests/support/cli_process.h"
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -15,24 +16,8 @@ namespace {
 
 using ::testing::HasSubstr;
 
-struct CliRun {
-    int exitCode = -1;
-    bool crashed = false;
-    std::string out, err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("PEMVORA_PRINTERS", "none");
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(PEMVORA_CLI), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), p.exitStatus() == QProcess::CrashExit, p.readAllStandardOutput().toStdString(),
-            p.readAllStandardError().toStdString()};
-}
+using pemvora::clitest::cli;
+using pemvora::clitest::CliRun;
 
 QString nested(int depth)
 {

@@ -2,6 +2,7 @@
 // a master band over a CSV file of 120 rows, prepared into a .frp file and
 // read back with frp-dump; runs that fail say why on stderr with exit 1.
 
+#include "tests/support/cli_process.h"
 #include "tests/report/engine/run_fixture.h"
 
 #include "report/script/displayformat.h"
@@ -17,21 +18,8 @@
 namespace pemvora::report::enginetest {
 namespace {
 
-struct CliRun {
-    int exitCode;
-    std::string out, err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("PEMVORA_PRINTERS", "none");
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(PEMVORA_CLI), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
-}
+using pemvora::clitest::cli;
+using pemvora::clitest::CliRun;
 
 class PrepareCli : public RunFixture {
 protected:

@@ -1,6 +1,7 @@
 // pemvora-cli frp-dump, run as a user would: the pages and objects of a
 // prepared report as JSON, a damaged file refused on stderr with exit 1.
 
+#include "tests/support/cli_process.h"
 #include "tests/report/engine/prepared_fixture.h"
 
 #include "platform/text/gbk.h"
@@ -18,21 +19,8 @@
 namespace pemvora::report::enginetest {
 namespace {
 
-struct CliRun {
-    int exitCode;
-    std::string out, err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("PEMVORA_PRINTERS", "none");
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(PEMVORA_CLI), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
-}
+using pemvora::clitest::cli;
+using pemvora::clitest::CliRun;
 
 class FrpDump : public PreparedFixture {
 protected:

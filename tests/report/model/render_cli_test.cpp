@@ -3,6 +3,7 @@
 // the designer's view shows the brackets and the band titles; the PNG has the
 // page's size at 96 pixels per inch times the scale.
 
+#include "tests/support/cli_process.h"
 #include "platform/text/gbk.h"
 #include "report/model/memo.h"
 #include "report/model/objects.h"
@@ -27,18 +28,8 @@ using nlohmann::json;
 
 std::string G(const std::string& utf8) { return text::utf8ToGbk(utf8); }
 
-struct CliRun {
-    int exitCode;
-    std::string out, err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(PEMVORA_CLI), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
-}
+using pemvora::clitest::cli;
+using pemvora::clitest::CliRun;
 
 json readJson(const QString& path)
 {

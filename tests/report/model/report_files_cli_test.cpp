@@ -2,6 +2,7 @@
 // OUT's extension names, dump reads new-report templates and dictionary files,
 // and wrong names or damaged files end with a message and exit code 2 or 1.
 
+#include "tests/support/cli_process.h"
 #include "tests/report/model/template_sample.h"
 #include "tests/report/model/template_support.h"
 
@@ -16,18 +17,8 @@
 namespace pemvora::report::test {
 namespace {
 
-struct CliRun {
-    int exitCode;
-    std::string out, err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(PEMVORA_CLI), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
-}
+using pemvora::clitest::cli;
+using pemvora::clitest::CliRun;
 
 class ReportFilesCli : public ::testing::Test {
 protected:

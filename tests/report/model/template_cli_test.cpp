@@ -2,6 +2,7 @@
 // through resave (all but the modified date-time) and dumps the same; the
 // loader's failures reach stderr with exit code 1.
 
+#include "tests/support/cli_process.h"
 #include "tests/report/model/template_old_sample.h"
 #include "tests/report/model/template_sample.h"
 #include "tests/report/model/template_support.h"
@@ -17,18 +18,8 @@
 namespace pemvora::report::test {
 namespace {
 
-struct CliRun {
-    int exitCode;
-    std::string out, err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(PEMVORA_CLI), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
-}
+using pemvora::clitest::cli;
+using pemvora::clitest::CliRun;
 
 std::string readAll(const QString& p)
 {
